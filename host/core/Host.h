@@ -1,0 +1,117 @@
+// The stand-in host: the state behind every host function the plug-in calls.
+// Host functions carry no context argument, so the host serving the plug-in is
+// made current for the length of a command (`Host::Scope`).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AE_Effect.h"
+#include "AE_EffectCB.h"
+#include "SPBasic.h"
+#include "core/Faults.h"
+#include "core/Handles.h"
+#include "core/Ledger.h"
+#include "core/RefTable.h"
+#include "model/Project.h"
+#include "suites/Registry.h"
+
+namespace tlhost {
+
+// What a stream reference refers to: a parameter stream of an effect instance.
+struct StreamTarget {
+    EffectInstance* effect = nullptr;
+    A_long param = -1;
+};
+
+// An AEGP memory handle's block.
+struct MemBlock {
+    std::vector<std::uint8_t> bytes;
+    std::vector<RefId> locks;
+};
+
+class Host {
+  public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host* Current();
+    // Makes a host current for a scope; scopes nest.
+    class Scope {
+      public:
+        explicit Scope(Host& host);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+      private:
+        Host* previous_;
+    };
+
+    Ledger& ledger() { return ledger_; }
+    Faults& faults() { return faults_; }
+    HandleTable& handles() { return handles_; }
+    SuiteRegistry& suites() { return suites_; }
+    Project& project() { return project_; }
+    const Ledger& ledger() const { return ledger_; }
+
+    // Opaque references the AEGP suites hand out; each must be disposed by the plug-in.
+    RefTable<StreamTarget>& streams() { return streams_; }
+    RefTable<EffectInstance*>& effects() { return effects_; }
+    RefTable<MemBlock>& mem_handles() { return mem_handles_; }
+
+    // The records handed to the plug-in in every input record.
+    SPBasicSuite* basic_suite() { return &basic_suite_; }
+    PF_UtilCallbacks* utils() { return &utils_; }
+
+    // Plug-ins that registered with the AEGP layer, indexed by plug-in id - 1.
+    AEGP_PluginID RegisterPlugin(const std::string& name);
+    const std::vector<std::string>& registered_plugins() const { return registered_plugins_; }
+
+    // Live acquisitions of each suite, most recent last, so a release can be matched.
+    std::map<std::pair<std::string, std::int32_t>, std::vector<RefId>>& suite_refs() {
+        return suite_refs_;
+    }
+
+    // Host-owned text buffers handed to the plug-in (the return-message buffer):
+    // formatted printing and string copies into them are bounded and checked.
+    void GuardBuffer(char* start, std::size_t size) { guarded_ = {start, size}; }
+    // The room left in a guarded buffer from `dst` on, or 0 when `dst` is not in one.
+    std::size_t GuardedRoom(const char* dst) const {
+        if (!guarded_.first || dst < guarded_.first || dst >= guarded_.first + guarded_.second) {
+            return 0;
+        }
+        return static_cast<std::size_t>(guarded_.first + guarded_.second - dst);
+    }
+
+    // Installed effects, keyed 1.. in the order the host first met their match names.
+    AEGP_InstalledEffectKey InstalledKey(const std::string& match_name);
+    const std::string* InstalledMatchName(AEGP_InstalledEffectKey key) const;
+
+    // Messages the host would show in its own windows (reports, load log).
+    std::vector<std::string>& log() { return log_; }
+
+  private:
+    Ledger ledger_;
+    Faults faults_;
+    HandleTable handles_{ledger_};
+    SuiteRegistry suites_;
+    Project project_;
+    RefTable<StreamTarget> streams_{RefKind::Stream, "stream reference"};
+    RefTable<EffectInstance*> effects_{RefKind::Effect, "effect reference"};
+    RefTable<MemBlock> mem_handles_{RefKind::MemHandle, "memory handle"};
+    SPBasicSuite basic_suite_{};
+    PF_UtilCallbacks utils_{};
+    std::vector<std::string> registered_plugins_;
+    std::map<std::pair<std::string, std::int32_t>, std::vector<RefId>> suite_refs_;
+    std::vector<std::string> log_;
+    std::vector<std::string> installed_effects_;
+    std::pair<char*, std::size_t> guarded_{nullptr, 0};
+};
+
+}  // namespace tlhost

@@ -1,0 +1,145 @@
+// The in-memory project: items (compositions, folders, footage), layers in
+// stacking order, effects on layers with their parameter values, and the log of
+// undo groups. Layers are found by id through an index, never by scanning.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "AE_Effect.h"
+#include "AE_GeneralPlug.h"
+#include "core/Ledger.h"
+#include "model/Params.h"
+
+namespace tlhost {
+
+class Layer;
+class Composition;
+
+enum class ItemKind { Folder, Composition, Footage };
+
+class Item {
+  public:
+    Item(A_long id, ItemKind kind, std::string name)
+        : id_(id), kind_(kind), name_(std::move(name)) {}
+    virtual ~Item() = default;
+    A_long id() const { return id_; }
+    ItemKind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    void set_name(std::string name) { name_ = std::move(name); }
+
+  private:
+    A_long id_;
+    ItemKind kind_;
+    std::string name_;
+};
+
+// The layer kinds the host knows; each maps to a host object type.
+enum class LayerKind { Shape, Null, Solid, Precomp, Footage, Text, Camera, Light };
+AEGP_ObjectType ObjectTypeOf(LayerKind kind);
+
+// One effect applied to a layer: its identity and its parameter values
+// (index 0 is the input layer).
+class EffectInstance {
+  public:
+    EffectInstance(Layer& layer, std::string match_name, std::string name)
+        : layer_(layer), match_name_(std::move(match_name)), name_(std::move(name)) {}
+    Layer& layer() { return layer_; }
+    const std::string& match_name() const { return match_name_; }
+    const std::string& name() const { return name_; }
+    std::vector<HostParam>& params() { return params_; }
+    const std::vector<HostParam>& params() const { return params_; }
+
+  private:
+    Layer& layer_;
+    std::string match_name_;
+    std::string name_;
+    std::vector<HostParam> params_;
+};
+
+class Layer {
+  public:
+    Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind kind)
+        : comp_(comp), id_(id), name_(std::move(name)), kind_(kind) {}
+    Composition& comp() { return comp_; }
+    AEGP_LayerIDVal id() const { return id_; }
+    const std::string& name() const { return name_; }
+    void set_name(std::string name) { name_ = std::move(name); }
+    LayerKind kind() const { return kind_; }
+    AEGP_LayerFlags flags() const { return flags_; }
+    void set_flags(AEGP_LayerFlags flags) { flags_ = flags; }
+    A_Time in_point{0, 1};
+    A_Time duration{10, 1};
+
+    EffectInstance& AddEffect(std::string match_name, std::string name);
+    std::vector<std::unique_ptr<EffectInstance>>& effects() { return effects_; }
+
+  private:
+    Composition& comp_;
+    AEGP_LayerIDVal id_;
+    std::string name_;
+    LayerKind kind_;
+    AEGP_LayerFlags flags_ = AEGP_LayerFlag_VIDEO_ACTIVE;
+    std::vector<std::unique_ptr<EffectInstance>> effects_;
+};
+
+class Composition : public Item {
+  public:
+    Composition(A_long id, std::string name) : Item(id, ItemKind::Composition, std::move(name)) {}
+    A_long width = 1920;
+    A_long height = 1080;
+    A_Ratio pixel_aspect{1, 1};
+    A_FpLong frame_rate = 30.0;
+    A_Time duration{10, 1};
+    A_Time work_area_start{0, 1};
+    A_Time work_area_duration{10, 1};
+
+    // Layers in stacking order: index 0 is the topmost.
+    const std::vector<Layer*>& layers() const { return order_; }
+    std::size_t IndexOf(const Layer& layer) const;
+
+  private:
+    friend class Project;
+    std::vector<Layer*> order_;
+};
+
+struct UndoGroupRecord {
+    std::string name;
+    bool closed = false;
+};
+
+class Project {
+  public:
+    Composition& AddComposition(std::string name);
+    // Adds a layer at the top of the stack (as the host does) or at `index`.
+    Layer& AddLayer(Composition& comp, std::string name, LayerKind kind, AEGP_LayerIDVal id = 0,
+                    std::size_t index = SIZE_MAX);
+    Layer* FindLayer(AEGP_LayerIDVal id) const;
+    // Whether a pointer the plug-in handed back is one of this project's layers or
+    // compositions (their handles are the objects' addresses).
+    bool IsLayer(const void* p) const { return layer_set_.count(p) != 0; }
+    bool IsComposition(const void* p) const { return comp_set_.count(p) != 0; }
+    const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
+    Composition* FindComposition(const std::string& name) const;
+
+    void StartUndoGroup(std::string name, RefId ref);
+    bool EndUndoGroup(RefId* ref);
+    const std::vector<UndoGroupRecord>& undo_groups() const { return undo_groups_; }
+
+  private:
+    std::vector<std::unique_ptr<Item>> items_;
+    std::vector<std::unique_ptr<Layer>> layers_;
+    std::unordered_map<AEGP_LayerIDVal, Layer*> layers_by_id_;
+    std::unordered_set<const void*> layer_set_;
+    std::unordered_set<const void*> comp_set_;
+    AEGP_LayerIDVal next_layer_id_ = 1;
+    A_long next_item_id_ = 1;
+    std::vector<UndoGroupRecord> undo_groups_;
+    std::vector<std::pair<std::size_t, RefId>> open_undo_groups_;
+};
+
+}  // namespace tlhost

@@ -1,0 +1,22 @@
+#include "suites/Registry.h"
+#include "suites/Tables.h"
+
+namespace tlhost {
+
+void RegisterHostSuites(SuiteRegistry& registry) {
+    registry.Add(kPFHandleSuite, kPFHandleSuiteVersion1, HandleSuiteTable());
+    registry.Add(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, UtilitySuite5Table());
+    registry.Add(kAEGPCompositeSuite, kAEGPCompositeSuiteVersion2, CompositeSuite2Table());
+    registry.Add(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, PFInterfaceSuite1Table());
+    registry.Add(kAEGPLayerSuite, kAEGPLayerSuiteVersion5, LayerSuite5Table());
+    registry.Add(kAEGPLayerSuite, kAEGPLayerSuiteVersion7, LayerSuite7Table());
+    registry.Add(kAEGPEffectSuite, kAEGPEffectSuiteVersion2, EffectSuite2Table());
+    registry.Add(kAEGPEffectSuite, kAEGPEffectSuiteVersion3, EffectSuite3Table());
+    registry.Add(kAEGPStreamSuite, kAEGPStreamSuiteVersion4, StreamSuite4Table());
+    registry.Add(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion4,
+                 DynamicStreamSuite4Table());
+    registry.Add(kAEGPMemorySuite, kAEGPMemorySuiteVersion1, MemorySuite1Table());
+    registry.Add(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion1, ParamUtilsSuite1Table());
+}
+
+}  // namespace tlhost

@@ -1,0 +1,40 @@
+// The function tables of the suites and callback records the stand-in host serves.
+// Each table is built once; its functions find their state through Host::Current().
+#pragma once
+
+#include "AE_Effect.h"
+#include "AE_EffectCB.h"
+#include "AE_EffectCBSuites.h"
+#include "AE_EffectSuites.h"
+#include "AE_GeneralPlug.h"
+#include "SPBasic.h"
+
+namespace tlhost {
+
+const SPBasicSuite& BasicSuiteTable();
+const PF_UtilCallbacks& UtilCallbacksTable();
+// The interaction callbacks are copied into each input record by value.
+PF_InteractCallbacks InteractCallbacksTable();
+
+const PF_HandleSuite1* HandleSuiteTable();
+// The handle functions, shared by the handle suite and the utility callbacks.
+PF_Handle HostNewHandle(A_HandleSize size);
+void* HostLockHandle(PF_Handle handle);
+void HostUnlockHandle(PF_Handle handle);
+void HostDisposeHandle(PF_Handle handle);
+A_HandleSize HostGetHandleSize(PF_Handle handle);
+PF_Err HostResizeHandle(A_HandleSize size, PF_Handle* handle);
+
+const AEGP_UtilitySuite5* UtilitySuite5Table();
+const AEGP_CompositeSuite2* CompositeSuite2Table();
+const AEGP_PFInterfaceSuite1* PFInterfaceSuite1Table();
+const AEGP_LayerSuite5* LayerSuite5Table();
+const AEGP_LayerSuite7* LayerSuite7Table();
+const AEGP_EffectSuite2* EffectSuite2Table();
+const AEGP_EffectSuite3* EffectSuite3Table();
+const AEGP_StreamSuite4* StreamSuite4Table();
+const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table();
+const AEGP_MemorySuite1* MemorySuite1Table();
+const PF_ParamUtilsSuite1* ParamUtilsSuite1Table();
+
+}  // namespace tlhost
