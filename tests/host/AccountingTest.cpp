@@ -1,0 +1,289 @@
+// The stand-in host's own guarantees: call counting, reference accounting, fault
+// injection, handle strictness, declined functions and the load check. Driven by
+// small fake plug-ins defined here, so that each misbehaviour is deliberate.
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "AE_EffectCBSuites.h"
+#include "AE_GeneralPlug.h"
+#include "core/Boundary.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using tlhost::CommandReport;
+using tlhost::RefKind;
+using tlhost::Session;
+
+// A fake plug-in whose EffectMain runs the test's current body.
+using Body = PF_Err (*)(PF_InData*, PF_OutData*);
+Body g_body = nullptr;
+
+PF_Err FakeMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*,
+                void*) {
+    if (cmd == PF_Cmd_GLOBAL_SETUP) {
+        // Answer what the built registration resource says, so the load check passes.
+        tlhost::ResourceInfo info;
+        std::string error;
+        tlhost::ReadRegistrationResource(tltest::BuiltResource(), &info, &error);
+        out_data->my_version = info.version;
+        out_data->out_flags = static_cast<PF_OutFlags>(info.out_flags);
+        out_data->out_flags2 = static_cast<PF_OutFlags2>(info.out_flags2);
+        return PF_Err_NONE;
+    }
+    return g_body ? g_body(in_data, out_data) : PF_Err_NONE;
+}
+
+PF_Err FakeEntry(PF_PluginDataPtr ptr, PF_PluginDataCB cb, SPBasicSuite*, const char*,
+                 const char*) {
+    tlhost::ResourceInfo info;
+    std::string error;
+    tlhost::ReadRegistrationResource(tltest::BuiltResource(), &info, &error);
+    return cb(ptr, reinterpret_cast<const A_u_char*>(info.name.c_str()),
+              reinterpret_cast<const A_u_char*>(info.match_name.c_str()),
+              reinterpret_cast<const A_u_char*>(info.category.c_str()),
+              reinterpret_cast<const A_u_char*>(info.entry_point.c_str()),
+              static_cast<A_long>(info.kind), info.spec_major, info.spec_minor, 8);
+}
+
+class HostAccounting : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_body = nullptr;
+        std::vector<std::string> log;
+        session_ = Session::Start({FakeEntry, FakeMain}, tltest::BuiltResource(), &log);
+        ASSERT_TRUE(session_);
+    }
+    CommandReport Run(Body body) {
+        g_body = body;
+        CommandReport report = session_->Send(PF_Cmd_ABOUT, nullptr, nullptr);
+        g_body = nullptr;
+        return report;
+    }
+    std::unique_ptr<Session> session_;
+};
+
+const PF_HandleSuite1* AcquireHandleSuite(PF_InData* in_data) {
+    const void* suite = nullptr;
+    in_data->pica_basicP->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion1, &suite);
+    return static_cast<const PF_HandleSuite1*>(suite);
+}
+
+TEST_F(HostAccounting, ABalancedCommandLeavesNothingAndCountsEveryCall) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const PF_HandleSuite1* hs = AcquireHandleSuite(in_data);
+        PF_Handle h = hs->host_new_handle(10);
+        hs->host_lock_handle(h);
+        hs->host_unlock_handle(h);
+        hs->host_dispose_handle(h);
+        return in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
+    });
+    EXPECT_EQ(report.result, PF_Err_NONE);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    const tlhost::Ledger& ledger = session_->host().ledger();
+    EXPECT_EQ(ledger.CallCount("AcquireSuite"), 1u);
+    EXPECT_EQ(ledger.CallCount("ReleaseSuite"), 1u);
+    EXPECT_EQ(ledger.CallCount("host_new_handle"), 1u);
+    EXPECT_EQ(ledger.CallCount("host_dispose_handle"), 1u);
+}
+
+TEST_F(HostAccounting, LeftoversNameTheReferenceAndTheCallThatMadeIt) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const PF_HandleSuite1* hs = AcquireHandleSuite(in_data);
+        PF_Handle h = hs->host_new_handle(4);
+        hs->host_lock_handle(h);
+        return PF_Err_NONE;
+    });
+    ASSERT_EQ(report.leftovers.size(), 3u);
+    EXPECT_EQ(report.leftovers[0].kind, RefKind::Suite);
+    EXPECT_EQ(report.leftovers[0].what, "\"PF Handle Suite\" v2");
+    EXPECT_EQ(report.leftovers[0].created_by, "AcquireSuite #1");
+    EXPECT_EQ(report.leftovers[1].kind, RefKind::Handle);
+    EXPECT_EQ(report.leftovers[1].created_by, "host_new_handle #1");
+    EXPECT_EQ(report.leftovers[2].kind, RefKind::HandleLock);
+    EXPECT_FALSE(report.clean());
+}
+
+TEST_F(HostAccounting, ForeignDisposedAndTwiceDisposedHandlesAreCaught) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        void* foreign_master = nullptr;
+        PF_UNLOCK_HANDLE(&foreign_master);
+        PF_Handle h = PF_NEW_HANDLE(8);
+        PF_DISPOSE_HANDLE(h);
+        PF_DISPOSE_HANDLE(h);
+        return PF_LOCK_HANDLE(h) ? PF_Err_INTERNAL_STRUCT_DAMAGED : PF_Err_NONE;
+    });
+    EXPECT_EQ(report.result, PF_Err_NONE) << "a disposed handle must not lock";
+    ASSERT_EQ(report.violations.size(), 3u);
+    EXPECT_NE(report.violations[0].find("foreign handle"), std::string::npos);
+    EXPECT_NE(report.violations[1].find("disposed handle passed to host_dispose_handle"),
+              std::string::npos);
+    EXPECT_NE(report.violations[1].find("made by host_new_handle #1"), std::string::npos);
+    EXPECT_NE(report.violations[2].find("host_lock_handle"), std::string::npos);
+    EXPECT_TRUE(report.leftovers.empty());
+}
+
+TEST_F(HostAccounting, UnknownSuiteVersionsAreNotFoundAndVersionsAreSeparateTables) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const void* v2 = nullptr;
+        const void* v3 = nullptr;
+        if (in_data->pica_basicP->AcquireSuite(kPFHandleSuite, 3, &v3) == 0 || v3) return 1;
+        if (in_data->pica_basicP->AcquireSuite("No Such Suite", 1, &v3) == 0) return 2;
+        if (in_data->pica_basicP->AcquireSuite(kPFHandleSuite, 2, &v2) != 0 || !v2) return 3;
+        return in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, 2);
+    });
+    EXPECT_EQ(report.result, PF_Err_NONE);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+TEST_F(HostAccounting, ReleasingASuiteNotAcquiredIsABreach) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        return in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
+    });
+    EXPECT_NE(report.result, PF_Err_NONE);
+    ASSERT_EQ(report.violations.size(), 1u);
+    EXPECT_NE(report.violations[0].find("not acquired"), std::string::npos);
+}
+
+TEST_F(HostAccounting, DeclinedFunctionsAnswerAnErrorAndAreRecorded) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const void* suite = nullptr;
+        in_data->pica_basicP->AcquireSuite(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, &suite);
+        auto* us = static_cast<const AEGP_UtilitySuite5*>(suite);
+        PF_Err err = us->AEGP_ReportInfo(1, "hello");
+        in_data->pica_basicP->ReleaseSuite(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5);
+        return err;
+    });
+    EXPECT_EQ(report.result, tlhost::kDeclinedErr);
+    ASSERT_EQ(report.declined.size(), 1u);
+    EXPECT_EQ(report.declined[0], "AEGP_ReportInfo");
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+TEST_F(HostAccounting, FaultsFireOnTheChosenCallOnceOrFromThenOn) {
+    tlhost::Faults& faults = session_->host().faults();
+    faults.FailNthCallOf("host_new_handle", 2, A_Err_ALLOC);
+    auto body = [](PF_InData* in_data, PF_OutData* out_data) -> PF_Err {
+        A_long made = 0;
+        for (int i = 0; i < 3; ++i) {
+            PF_Handle h = PF_NEW_HANDLE(1);
+            if (h) {
+                ++made;
+                PF_DISPOSE_HANDLE(h);
+            }
+        }
+        out_data->num_params = made;
+        return PF_Err_NONE;
+    };
+    CommandReport once = Run(body);
+    EXPECT_TRUE(once.clean());
+    EXPECT_EQ(faults.Fired(), 1u);
+
+    faults.Clear();
+    faults.FailNthCallOf("host_new_handle", 5, A_Err_ALLOC, tlhost::FaultRepeat::FromThen);
+    Run(body);  // calls 4, 5, 6 of host_new_handle: 5 and 6 fail
+    EXPECT_EQ(faults.Fired(), 3u);
+}
+
+TEST_F(HostAccounting, TheNthHostCallAndSuiteAcquisitionCanBeMadeToFail) {
+    tlhost::Faults& faults = session_->host().faults();
+    const std::uint64_t next = session_->host().ledger().TotalCalls() + 1;
+    faults.FailNthHostCall(next, 77);
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const void* suite = nullptr;
+        return in_data->pica_basicP->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion1, &suite);
+    });
+    EXPECT_EQ(report.result, 77);
+    EXPECT_TRUE(report.clean());
+
+    faults.FailSuite(kAEGPUtilitySuite, -1, 99);
+    report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const void* suite = nullptr;
+        PF_Err err = in_data->pica_basicP->AcquireSuite(kAEGPUtilitySuite, 11, &suite);
+        return suite ? 1 : err;
+    });
+    EXPECT_EQ(report.result, 99);
+}
+
+TEST_F(HostAccounting, ReturnMessageOverrunIsCutAndReported) {
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData* out_data) -> PF_Err {
+        std::string long_text(400, 'x');
+        PF_SPRINTF(out_data->return_msg, "%s", long_text.c_str());
+        return PF_Err_NONE;
+    });
+    EXPECT_EQ(report.return_msg.size(), 255u);
+    ASSERT_EQ(report.violations.size(), 1u);
+    EXPECT_NE(report.violations[0].find("256-byte host buffer"), std::string::npos);
+}
+
+TEST_F(HostAccounting, AnExceptionFromThePlugInIsStoppedAtTheEntryPoint) {
+    CommandReport report = Run([](PF_InData*, PF_OutData*) -> PF_Err { throw 5; });
+    EXPECT_EQ(report.result, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_EQ(report.violations.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------
+// Loading: the module against its registration resource.
+
+std::vector<std::uint8_t> WithWord(std::vector<std::uint8_t> bytes, const char* key,
+                                   std::uint32_t value) {
+    // Keys are stored byte-reversed; the datum follows id and length.
+    const char reversed[4] = {key[3], key[2], key[1], key[0]};
+    for (std::size_t i = 0; i + 16 <= bytes.size(); ++i) {
+        if (std::memcmp(&bytes[i], reversed, 4) == 0) {
+            for (int b = 0; b < 4; ++b)
+                bytes[i + 12 + static_cast<std::size_t>(b)] =
+                    static_cast<std::uint8_t>(value >> (8 * b));
+            return bytes;
+        }
+    }
+    ADD_FAILURE() << "no property " << key;
+    return bytes;
+}
+
+TEST(HostLoading, TheBuiltModuleLoadsAndPassesTheCheck) {
+    std::vector<std::string> log;
+    auto session = Session::Load(TL_MODULE_PATH, TL_RESOURCE_PATH, &log);
+    ASSERT_TRUE(session);
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("loaded"), std::string::npos);
+    EXPECT_EQ(session->registration().calls, 1);
+}
+
+TEST(HostLoading, AFlagWordOrVersionThatDiffersFromTheResourceIsRefused) {
+    tlhost::ResourceInfo info;
+    std::string error;
+    ASSERT_TRUE(tlhost::ReadRegistrationResource(tltest::BuiltResource(), &info, &error)) << error;
+    struct Case {
+        const char* key;
+        std::uint32_t value;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"eGLO", info.out_flags | 0x04000000u, "out_flags (eGLO)"},
+        {"eGL2", info.out_flags2 & ~0x400u, "out_flags2 (eGL2)"},
+        {"eVER", info.version + 1, "my_version (eVER)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        auto bytes = WithWord(tltest::BuiltResource(), c.key, c.value);
+        // The real plug-in answers against a resource that now says otherwise.
+        auto refused = Session::Start(tltest::InProcessEntryPoints(), bytes, &log);
+        EXPECT_FALSE(refused) << c.key;
+        ASSERT_FALSE(log.empty());
+        EXPECT_NE(log.back().find(c.named), std::string::npos) << log.back();
+        EXPECT_NE(log.back().find("not loaded"), std::string::npos);
+    }
+}
+
+TEST(HostLoading, AMalformedResourceIsRefusedWithItsPlace) {
+    auto bytes = tltest::BuiltResource();
+    bytes.resize(bytes.size() - 5);
+    std::vector<std::string> log;
+    EXPECT_FALSE(Session::Start({FakeEntry, FakeMain}, bytes, &log));
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("registration resource at byte"), std::string::npos) << log.back();
+}
+
+}  // namespace
