@@ -21,10 +21,10 @@
 
 namespace tlhost {
 
-// What a stream reference refers to: a parameter stream of an effect instance.
+// What a stream reference refers to: a node of a layer's property tree (an effect
+// parameter's stream is a node bound to the parameter).
 struct StreamTarget {
-    EffectInstance* effect = nullptr;
-    A_long param = -1;
+    StreamNode* node = nullptr;
 };
 
 // An AEGP memory handle's block.

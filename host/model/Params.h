@@ -6,6 +6,7 @@
 #include <string>
 
 #include "AE_Effect.h"
+#include "AE_GeneralPlug.h"
 
 namespace tlhost {
 
@@ -23,7 +24,16 @@ class HostParam {
     void set_name(const std::string& name);
     // Checkbox label, popup choices or button label.
     const std::string& text() const { return text_; }
+    // The parameter's stream match name in the effect ("<effect match name>-0001").
+    std::string match_name;
     bool hidden = false;
+    // A layer parameter's value: the id of the layer it points at, 0 for none.
+    AEGP_LayerIDVal layer_id = 0;
+
+    // Sets the value from text as a user would type it: a number for sliders,
+    // checkboxes (0 or 1), popups (1-based item) and buttons, "r,g,b" for colours.
+    // False, with the reason, for text that does not fit the parameter.
+    bool SetFromText(const std::string& text, std::string* error);
 
   private:
     void PointAtText();

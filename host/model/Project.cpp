@@ -25,10 +25,136 @@ AEGP_ObjectType ObjectTypeOf(LayerKind kind) {
     return AEGP_ObjectType_NONE;
 }
 
+namespace {
+
+// The root match name of each layer kind's property tree.
+struct RootRow {
+    LayerKind kind;
+    const char* match_name;
+};
+constexpr RootRow kRoots[] = {
+    {LayerKind::Shape, "ADBE Vector Layer"},  {LayerKind::Null, "ADBE AV Layer"},
+    {LayerKind::Solid, "ADBE AV Layer"},      {LayerKind::Precomp, "ADBE AV Layer"},
+    {LayerKind::Footage, "ADBE AV Layer"},    {LayerKind::Text, "ADBE Text Layer"},
+    {LayerKind::Camera, "ADBE Camera Layer"}, {LayerKind::Light, "ADBE Light Layer"},
+};
+
+// The transform group every new layer gets.
+struct LeafRow {
+    const char* match_name;
+    const char* name;
+    StreamValue value;
+};
+const LeafRow kTransform[] = {
+    {"ADBE Anchor Point", "Anchor Point", StreamValue::ThreeD(0, 0, 0)},
+    {"ADBE Position", "Position", StreamValue::ThreeD(0, 0, 0)},
+    {"ADBE Scale", "Scale", StreamValue::ThreeD(100, 100, 100)},
+    {"ADBE Rotate Z", "Rotation", StreamValue::OneD(0)},
+    {"ADBE Opacity", "Opacity", StreamValue::OneD(100)},
+};
+
+const char* RootMatchName(LayerKind kind) {
+    for (const auto& r : kRoots) {
+        if (r.kind == kind) return r.match_name;
+    }
+    return "ADBE AV Layer";
+}
+
+ValueKind ParamValueKind(PF_ParamType type) {
+    switch (type) {
+        case PF_Param_FLOAT_SLIDER:
+        case PF_Param_SLIDER:
+        case PF_Param_FIX_SLIDER:
+        case PF_Param_ANGLE:
+        case PF_Param_CHECKBOX:
+        case PF_Param_POPUP:
+        case PF_Param_BUTTON:
+            return ValueKind::OneD;
+        case PF_Param_COLOR:
+            return ValueKind::Color;
+        case PF_Param_LAYER:
+            return ValueKind::LayerId;
+        default:
+            return ValueKind::NoData;
+    }
+}
+
+}  // namespace
+
+Layer::Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind kind)
+    : comp_(comp), id_(id), name_(std::move(name)), kind_(kind) {
+    auto root = std::make_unique<StreamNode>(RootMatchName(kind), name_, Grouping::Named);
+    if (kind == LayerKind::Shape) {
+        root->AddChild(
+            std::make_unique<StreamNode>("ADBE Root Vectors Group", "Contents", Grouping::Indexed));
+    }
+    root->AddChild(
+        std::make_unique<StreamNode>("ADBE Effect Parade", "Effects", Grouping::Indexed));
+    StreamNode& transform = root->AddChild(
+        std::make_unique<StreamNode>("ADBE Transform Group", "Transform", Grouping::Named));
+    for (const auto& row : kTransform) {
+        auto leaf =
+            std::make_unique<StreamNode>(row.match_name, row.name, Grouping::Leaf, row.value.kind);
+        leaf->set_value(row.value);
+        transform.AddChild(std::move(leaf));
+    }
+    set_root(std::move(root));
+}
+
+void Layer::set_root(std::unique_ptr<StreamNode> root) {
+    root_ = std::move(root);
+    root_->set_layer(this);
+}
+
+StreamNode& Layer::effects_group() {
+    StreamNode* parade = root_->FindChild("ADBE Effect Parade");
+    if (!parade) {
+        parade = &root_->AddChild(
+            std::make_unique<StreamNode>("ADBE Effect Parade", "Effects", Grouping::Indexed));
+    }
+    return *parade;
+}
+
 EffectInstance& Layer::AddEffect(std::string match_name, std::string name) {
+    StreamNode& parade = effects_group();
+    // A group the project file already holds for this effect (in order) is reused.
+    StreamNode* group = nullptr;
+    if (effects_.size() < parade.children().size() &&
+        parade.children()[effects_.size()]->match_name() == match_name) {
+        group = parade.children()[effects_.size()].get();
+    } else {
+        group = &parade.AddChild(std::make_unique<StreamNode>(match_name, name, Grouping::Named));
+    }
     effects_.push_back(
-        std::make_unique<EffectInstance>(*this, std::move(match_name), std::move(name)));
+        std::make_unique<EffectInstance>(*this, std::move(match_name), std::move(name), *group));
     return *effects_.back();
+}
+
+void EffectInstance::AttachParamStreams() {
+    param_streams_.assign(params_.size(), nullptr);
+    for (std::size_t i = 1; i < params_.size(); ++i) {
+        HostParam& param = params_[i];
+        StreamNode* node = group_.FindChild(param.match_name);
+        if (node) {
+            // A value the group already holds wins over the declared default.
+            StreamValue stored = node->value();
+            node->Bind(this, static_cast<int>(i));
+            if (stored.kind == node->kind() && stored.kind != ValueKind::NoData) {
+                node->set_value(stored);
+            }
+        } else {
+            node = &group_.AddChild(
+                std::make_unique<StreamNode>(param.match_name, param.name(), Grouping::Leaf,
+                                             ParamValueKind(param.def().param_type)));
+            node->Bind(this, static_cast<int>(i));
+        }
+        node->can_vary_over_time = !(param.def().flags & PF_ParamFlag_CANNOT_TIME_VARY);
+        param_streams_[i] = node;
+    }
+}
+
+StreamNode* EffectInstance::ParamStream(std::size_t index) const {
+    return index < param_streams_.size() ? param_streams_[index] : nullptr;
 }
 
 std::size_t Composition::IndexOf(const Layer& layer) const {

@@ -14,6 +14,7 @@
 #include "AE_GeneralPlug.h"
 #include "core/Ledger.h"
 #include "model/Params.h"
+#include "model/Stream.h"
 
 namespace tlhost {
 
@@ -46,26 +47,42 @@ AEGP_ObjectType ObjectTypeOf(LayerKind kind);
 // (index 0 is the input layer).
 class EffectInstance {
   public:
-    EffectInstance(Layer& layer, std::string match_name, std::string name)
-        : layer_(layer), match_name_(std::move(match_name)), name_(std::move(name)) {}
+    EffectInstance(Layer& layer, std::string match_name, std::string name, StreamNode& group)
+        : layer_(layer),
+          match_name_(std::move(match_name)),
+          name_(std::move(name)),
+          group_(group) {}
     Layer& layer() { return layer_; }
+    const Layer& layer() const { return layer_; }
     const std::string& match_name() const { return match_name_; }
     const std::string& name() const { return name_; }
     std::vector<HostParam>& params() { return params_; }
     const std::vector<HostParam>& params() const { return params_; }
+    // The effect's group in the layer's "ADBE Effect Parade".
+    StreamNode& group() { return group_; }
+    const StreamNode& group() const { return group_; }
+
+    // Gives parameters 1 and up their streams in the effect's group. Streams the
+    // group already has (from a project file) are matched by match name and their
+    // values taken into the parameters; missing ones are made.
+    void AttachParamStreams();
+    // The stream of parameter `index`, or null (index 0, the input layer, has none).
+    StreamNode* ParamStream(std::size_t index) const;
 
   private:
     Layer& layer_;
     std::string match_name_;
     std::string name_;
+    StreamNode& group_;
     std::vector<HostParam> params_;
+    std::vector<StreamNode*> param_streams_;
 };
 
 class Layer {
   public:
-    Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind kind)
-        : comp_(comp), id_(id), name_(std::move(name)), kind_(kind) {}
+    Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind kind);
     Composition& comp() { return comp_; }
+    const Composition& comp() const { return comp_; }
     AEGP_LayerIDVal id() const { return id_; }
     const std::string& name() const { return name_; }
     void set_name(std::string name) { name_ = std::move(name); }
@@ -75,8 +92,17 @@ class Layer {
     A_Time in_point{0, 1};
     A_Time duration{10, 1};
 
+    // Adds an effect at the end of the layer's effects, with its group stream.
     EffectInstance& AddEffect(std::string match_name, std::string name);
     std::vector<std::unique_ptr<EffectInstance>>& effects() { return effects_; }
+    const std::vector<std::unique_ptr<EffectInstance>>& effects() const { return effects_; }
+
+    // The layer's property tree. A new layer has the host's skeleton for its kind
+    // (contents for shape layers, transform, effects); a project file may replace it.
+    StreamNode& root() { return *root_; }
+    const StreamNode& root() const { return *root_; }
+    void set_root(std::unique_ptr<StreamNode> root);
+    StreamNode& effects_group();
 
   private:
     Composition& comp_;
@@ -84,6 +110,7 @@ class Layer {
     std::string name_;
     LayerKind kind_;
     AEGP_LayerFlags flags_ = AEGP_LayerFlag_VIDEO_ACTIVE;
+    std::unique_ptr<StreamNode> root_;
     std::vector<std::unique_ptr<EffectInstance>> effects_;
 };
 

@@ -178,6 +178,9 @@ PF_Err UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex index, const PF_ParamD
                    "the definition is not a copy of parameter " + std::to_string(index));
         }
         param.set_name(std::string(def->name, strnlen(def->name, sizeof def->name)));
+        if (StreamNode* node = effect.ParamStream(static_cast<std::size_t>(index))) {
+            node->set_name(param.name());
+        }
         kept.ui_flags = def->ui_flags;
         kept.ui_width = def->ui_width;
         kept.ui_height = def->ui_height;
@@ -430,9 +433,12 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     if (effect) {
         for (std::size_t i = 1; i < defs.size(); ++i) {
             if (defs[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
-                PF_ParamDef& kept = effect->params()[i].def();
-                kept.u = defs[i].u;
-                effect->params()[i] = HostParam(kept);
+                HostParam& kept = effect->params()[i];
+                kept.def().u = defs[i].u;
+                HostParam updated(kept.def());
+                updated.match_name = kept.match_name;
+                updated.hidden = kept.hidden;
+                kept = updated;
             }
         }
     }
@@ -481,6 +487,10 @@ PF_Err Session::AddParam(PF_ParamIndex index, const PF_ParamDef& def) {
     const auto next = static_cast<PF_ParamIndex>(declared_.size() + 1);
     if (index != -1 && index != next) return PF_Err_INVALID_INDEX;
     HostParam param(def);
+    char match_name[64];
+    std::snprintf(match_name, sizeof match_name, "%s-%04d", registration_.match_name.c_str(),
+                  static_cast<int>(declared_.size() + 1));
+    param.match_name = match_name;
     if (def.param_type == PF_Param_ARBITRARY_DATA && def.u.arb_d.dephault) {
         // The default value becomes the host's.
         host_.handles().AdoptByHost(def.u.arb_d.dephault);
@@ -500,6 +510,7 @@ EffectInstance& Session::Apply(Layer& layer) {
     input.param_type = PF_Param_LAYER;
     effect.params().emplace_back(input);
     for (const auto& p : declared_) effect.params().push_back(p);
+    effect.AttachParamStreams();
     // Arbitrary-data values start as copies of the default, made by the plug-in.
     for (std::size_t i = 1; i < effect.params().size(); ++i) {
         PF_ParamDef& def = effect.params()[i].def();

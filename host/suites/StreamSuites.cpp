@@ -23,11 +23,12 @@ A_Err GetNewEffectStreamByIndex(AEGP_PluginID, AEGP_EffectRefH effectH, PF_Param
     return Serve("AEGP_GetNewEffectStreamByIndex", [&](Host& host) -> A_Err {
         Require(streamPH, "stream place");
         EffectInstance* effect = host.effects().Get(effectH, "AEGP_GetNewEffectStreamByIndex");
-        if (index < 0 || static_cast<std::size_t>(index) >= effect->params().size()) {
-            Refuse(A_Err_PARAMETER);
-        }
+        // Index 0, the input layer, has no stream the host hands out here.
+        StreamNode* node =
+            index > 0 ? effect->ParamStream(static_cast<std::size_t>(index)) : nullptr;
+        if (!node) Refuse(A_Err_PARAMETER);
         *streamPH = host.streams().Make<AEGP_StreamRefH>(
-            host.ledger(), StreamTarget{effect, index},
+            host.ledger(), StreamTarget{node},
             "parameter " + std::to_string(index) + " of \"" + effect->match_name() + "\"");
         return A_Err_NONE;
     });
@@ -40,16 +41,16 @@ A_Err DisposeStream(AEGP_StreamRefH streamH) {
     });
 }
 
-HostParam& ParamOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
-    StreamTarget& target = host.streams().Get(streamH, function);
-    return target.effect->params()[static_cast<std::size_t>(target.param)];
+StreamNode& NodeOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
+    return *host.streams().Get(streamH, function).node;
 }
 
 A_Err GetDynamicStreamFlags(AEGP_StreamRefH streamH, AEGP_DynStreamFlags* flags) {
     return Serve("AEGP_GetDynamicStreamFlags", [&](Host& host) -> A_Err {
         Require(flags, "flags place");
-        HostParam& param = ParamOf(host, streamH, "AEGP_GetDynamicStreamFlags");
-        *flags = AEGP_DynStreamFlag_ACTIVE_EYEBALL | (param.hidden ? AEGP_DynStreamFlag_HIDDEN : 0);
+        StreamNode& node = NodeOf(host, streamH, "AEGP_GetDynamicStreamFlags");
+        *flags = (node.eyeball ? AEGP_DynStreamFlag_ACTIVE_EYEBALL : 0) |
+                 (node.hidden() ? AEGP_DynStreamFlag_HIDDEN : 0);
         return A_Err_NONE;
     });
 }
@@ -57,13 +58,14 @@ A_Err GetDynamicStreamFlags(AEGP_StreamRefH streamH, AEGP_DynStreamFlags* flags)
 A_Err SetDynamicStreamFlag(AEGP_StreamRefH streamH, AEGP_DynStreamFlags flag, A_Boolean undoable,
                            A_Boolean set) {
     return Serve("AEGP_SetDynamicStreamFlag", [&](Host& host) -> A_Err {
-        HostParam& param = ParamOf(host, streamH, "AEGP_SetDynamicStreamFlag");
+        StreamNode& node = NodeOf(host, streamH, "AEGP_SetDynamicStreamFlag");
         if (flag == AEGP_DynStreamFlag_DISABLED) Breach(A_Err_PARAMETER, "DISABLED cannot be set");
         // Outside an undoable change only the hidden flag may be switched.
         if (!undoable && flag != AEGP_DynStreamFlag_HIDDEN) {
             Breach(A_Err_PARAMETER, "only HIDDEN may change without undo");
         }
-        if (flag == AEGP_DynStreamFlag_HIDDEN) param.hidden = set != 0;
+        if (flag == AEGP_DynStreamFlag_HIDDEN) node.set_hidden(set != 0);
+        if (flag == AEGP_DynStreamFlag_ACTIVE_EYEBALL) node.eyeball = set != 0;
         return A_Err_NONE;
     });
 }

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "session/Session.h"
+#include "tetherline-host/ParamsJson.h"
 
 namespace {
 
@@ -58,6 +59,70 @@ int Pipl(const ModuleOptions& options) {
     return 0;
 }
 
+// Loads the module, sends parameter setup and puts the effect on a layer of a
+// fresh composition.
+struct Applied {
+    std::unique_ptr<tlhost::Session> session;
+    tlhost::EffectInstance* effect = nullptr;
+};
+
+Applied LoadWithEffect(const ModuleOptions& options) {
+    Applied out;
+    out.session = LoadOrExplain(options);
+    if (!out.session) return out;
+    tlhost::CommandReport setup = out.session->ParamsSetup();
+    if (setup.result != PF_Err_NONE) {
+        std::cerr << "parameter setup failed with error " << setup.result << "\n";
+        out.session.reset();
+        return out;
+    }
+    tlhost::Project& project = out.session->host().project();
+    tlhost::Composition& comp = project.AddComposition("Comp 1");
+    out.effect = &out.session->Apply(project.AddLayer(comp, "Controller", tlhost::LayerKind::Null));
+    return out;
+}
+
+int Params(const ModuleOptions& options) {
+    auto session = LoadOrExplain(options);
+    if (!session) return 1;
+    tlhost::CommandReport report = session->ParamsSetup();
+    nlohmann::json out = nlohmann::json::array();
+    int index = 1;
+    for (const auto& param : session->declared_params())
+        out.push_back(tltool::DescribeParam(index++, param));
+    std::cout << out.dump(2) << "\n";
+    return report.result == PF_Err_NONE ? 0 : 1;
+}
+
+int Visibility(const ModuleOptions& options, const std::vector<std::string>& settings) {
+    Applied applied = LoadWithEffect(options);
+    if (!applied.session) return 1;
+    auto& params = applied.effect->params();
+    for (const auto& setting : settings) {
+        const auto eq = setting.find('=');
+        int index = eq == std::string::npos ? 0 : std::atoi(setting.substr(0, eq).c_str());
+        if (index < 1 || static_cast<std::size_t>(index) >= params.size()) {
+            std::cerr << "not INDEX=VALUE with a parameter index: " << setting << "\n";
+            return 2;
+        }
+        std::string error;
+        if (!params[static_cast<std::size_t>(index)].SetFromText(setting.substr(eq + 1), &error)) {
+            std::cerr << "parameter " << index << ": " << error << "\n";
+            return 2;
+        }
+    }
+    tlhost::CommandReport report = applied.session->UpdateParamsUI(*applied.effect);
+    nlohmann::json hidden = nlohmann::json::array();
+    for (std::size_t i = 1; i < params.size(); ++i) {
+        if (params[i].hidden) hidden.push_back(i);
+    }
+    nlohmann::json titles;
+    if (params.size() > 23) titles["23"] = params[23].name();
+    nlohmann::json out{{"hidden", hidden}, {"titles", titles}, {"result", report.result}};
+    std::cout << out.dump() << "\n";
+    return report.clean() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,8 +136,18 @@ int main(int argc, char** argv) {
     pipl->add_option("--resource", options.resource, "registration resource written by the build")
         ->capture_default_str();
 
+    CLI::App* params = app.add_subcommand("params", "print the declared parameters as JSON");
+    AddModuleOptions(params, options);
+    CLI::App* visibility = app.add_subcommand(
+        "visibility", "set parameter values, update the interface, print what is hidden");
+    AddModuleOptions(visibility, options);
+    std::vector<std::string> settings;
+    visibility->add_option("settings", settings, "INDEX=VALUE pairs");
+
     CLI11_PARSE(app, argc, argv);
     if (*about) return About(options);
     if (*pipl) return Pipl(options);
+    if (*params) return Params(options);
+    if (*visibility) return Visibility(options, settings);
     return 1;
 }

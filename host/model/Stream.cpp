@@ -1,0 +1,257 @@
+#include "model/Stream.h"
+
+#include <algorithm>
+
+#include "model/Project.h"
+
+namespace tlhost {
+
+namespace {
+struct KindRow {
+    ValueKind kind;
+    AEGP_StreamType type;
+    const char* name;
+};
+constexpr KindRow kKinds[] = {
+    {ValueKind::NoData, AEGP_StreamType_NO_DATA, "no_data"},
+    {ValueKind::OneD, AEGP_StreamType_OneD, "one_d"},
+    {ValueKind::TwoD, AEGP_StreamType_TwoD, "two_d"},
+    {ValueKind::ThreeD, AEGP_StreamType_ThreeD, "three_d"},
+    {ValueKind::Color, AEGP_StreamType_COLOR, "color"},
+    {ValueKind::LayerId, AEGP_StreamType_LAYER_ID, "layer"},
+    {ValueKind::Path, AEGP_StreamType_MASK, "path"},
+};
+
+StreamValue FromParam(const HostParam& param) {
+    const PF_ParamDef& def = param.def();
+    switch (def.param_type) {
+        case PF_Param_FLOAT_SLIDER:
+            return StreamValue::OneD(def.u.fs_d.value);
+        case PF_Param_SLIDER:
+            return StreamValue::OneD(def.u.sd.value);
+        case PF_Param_FIX_SLIDER:
+            return StreamValue::OneD(def.u.fd.value / 65536.0);
+        case PF_Param_ANGLE:
+            return StreamValue::OneD(def.u.ad.value / 65536.0);
+        case PF_Param_CHECKBOX:
+            return StreamValue::OneD(def.u.bd.value);
+        case PF_Param_POPUP:
+            return StreamValue::OneD(def.u.pd.value);
+        case PF_Param_BUTTON:
+            return StreamValue::OneD(def.u.button_d.value);
+        case PF_Param_COLOR:
+            return StreamValue::Color(def.u.cd.value.red / 255.0, def.u.cd.value.green / 255.0,
+                                      def.u.cd.value.blue / 255.0, def.u.cd.value.alpha / 255.0);
+        case PF_Param_LAYER:
+            return StreamValue::Layer(param.layer_id);
+        default:
+            return StreamValue{};
+    }
+}
+
+A_u_char Byte(double unit) {
+    return static_cast<A_u_char>(std::clamp(unit, 0.0, 1.0) * 255.0 + 0.5);
+}
+
+void ToParam(const StreamValue& value, HostParam& param) {
+    PF_ParamDef& def = param.def();
+    const double x = value.v[0];
+    switch (def.param_type) {
+        case PF_Param_FLOAT_SLIDER:
+            def.u.fs_d.value = x;
+            break;
+        case PF_Param_SLIDER:
+            def.u.sd.value = static_cast<A_long>(x);
+            break;
+        case PF_Param_FIX_SLIDER:
+            def.u.fd.value = static_cast<PF_Fixed>(x * 65536.0);
+            break;
+        case PF_Param_ANGLE:
+            def.u.ad.value = static_cast<PF_Fixed>(x * 65536.0);
+            break;
+        case PF_Param_CHECKBOX:
+            def.u.bd.value = x != 0;
+            break;
+        case PF_Param_POPUP:
+            def.u.pd.value = static_cast<A_long>(x);
+            break;
+        case PF_Param_BUTTON:
+            def.u.button_d.value = static_cast<A_long>(x);
+            break;
+        case PF_Param_COLOR:
+            def.u.cd.value.red = Byte(value.v[0]);
+            def.u.cd.value.green = Byte(value.v[1]);
+            def.u.cd.value.blue = Byte(value.v[2]);
+            def.u.cd.value.alpha = Byte(value.v[3]);
+            break;
+        case PF_Param_LAYER:
+            param.layer_id = value.layer_id;
+            break;
+        default:
+            break;
+    }
+}
+}  // namespace
+
+AEGP_StreamType StreamTypeOf(ValueKind kind) {
+    for (const auto& k : kKinds) {
+        if (k.kind == kind) return k.type;
+    }
+    return AEGP_StreamType_NO_DATA;
+}
+
+const char* ValueKindName(ValueKind kind) {
+    for (const auto& k : kKinds) {
+        if (k.kind == kind) return k.name;
+    }
+    return "no_data";
+}
+
+StreamValue StreamValue::OneD(double x) {
+    StreamValue s;
+    s.kind = ValueKind::OneD;
+    s.v[0] = x;
+    return s;
+}
+StreamValue StreamValue::TwoD(double x, double y) {
+    StreamValue s;
+    s.kind = ValueKind::TwoD;
+    s.v = {x, y, 0, 0};
+    return s;
+}
+StreamValue StreamValue::ThreeD(double x, double y, double z) {
+    StreamValue s;
+    s.kind = ValueKind::ThreeD;
+    s.v = {x, y, z, 0};
+    return s;
+}
+StreamValue StreamValue::Color(double r, double g, double b, double a) {
+    StreamValue s;
+    s.kind = ValueKind::Color;
+    s.v = {r, g, b, a};
+    return s;
+}
+StreamValue StreamValue::Layer(AEGP_LayerIDVal id) {
+    StreamValue s;
+    s.kind = ValueKind::LayerId;
+    s.layer_id = id;
+    return s;
+}
+
+std::size_t StreamValue::Dimensions() const {
+    switch (kind) {
+        case ValueKind::OneD:
+            return 1;
+        case ValueKind::TwoD:
+            return 2;
+        case ValueKind::ThreeD:
+            return 3;
+        case ValueKind::Color:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+bool StreamValue::operator==(const StreamValue& o) const {
+    return kind == o.kind && v == o.v && layer_id == o.layer_id && path == o.path;
+}
+
+StreamNode::StreamNode(std::string match_name, std::string name, Grouping grouping, ValueKind kind)
+    : match_name_(std::move(match_name)), name_(std::move(name)), grouping_(grouping), kind_(kind) {
+    value_.kind = kind;
+}
+
+Layer* StreamNode::layer() const {
+    const StreamNode* n = this;
+    while (n->parent_) n = n->parent_;
+    return n->layer_;
+}
+
+StreamNode& StreamNode::AddChild(std::unique_ptr<StreamNode> child, std::size_t index) {
+    child->parent_ = this;
+    if (index >= children_.size()) {
+        children_.push_back(std::move(child));
+        return *children_.back();
+    }
+    auto it =
+        children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
+    return **it;
+}
+
+std::unique_ptr<StreamNode> StreamNode::RemoveChild(std::size_t index) {
+    std::unique_ptr<StreamNode> child = std::move(children_.at(index));
+    children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
+    child->parent_ = nullptr;
+    return child;
+}
+
+StreamNode* StreamNode::FindChild(const std::string& match_name) const {
+    for (const auto& c : children_) {
+        if (c->match_name_ == match_name) return c.get();
+    }
+    return nullptr;
+}
+
+std::size_t StreamNode::IndexInParent() const {
+    if (!parent_) return 0;
+    const auto& siblings = parent_->children_;
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i].get() == this) return i;
+    }
+    return 0;
+}
+
+int StreamNode::Depth() const {
+    int depth = 0;
+    for (const StreamNode* n = parent_; n; n = n->parent_) ++depth;
+    return depth;
+}
+
+StreamValue StreamNode::value() const {
+    if (effect_) return FromParam(effect_->params()[static_cast<std::size_t>(param_index_)]);
+    return value_;
+}
+
+void StreamNode::set_value(const StreamValue& value) {
+    if (effect_) {
+        ToParam(value, effect_->params()[static_cast<std::size_t>(param_index_)]);
+        return;
+    }
+    value_ = value;
+}
+
+bool StreamNode::hidden() const {
+    if (effect_) return effect_->params()[static_cast<std::size_t>(param_index_)].hidden;
+    return hidden_;
+}
+
+void StreamNode::set_hidden(bool hidden) {
+    if (effect_) {
+        effect_->params()[static_cast<std::size_t>(param_index_)].hidden = hidden;
+        return;
+    }
+    hidden_ = hidden;
+}
+
+StreamValue StreamNode::ValueAt(double time) const {
+    if (keyframes.empty()) return value();
+    if (time <= keyframes.front().time) return keyframes.front().value;
+    if (time >= keyframes.back().time) return keyframes.back().value;
+    for (std::size_t i = 1; i < keyframes.size(); ++i) {
+        const Keyframe& a = keyframes[i - 1];
+        const Keyframe& b = keyframes[i];
+        if (time > b.time) continue;
+        // Linear between numeric keys; paths and layers hold until the next key.
+        const std::size_t dims = a.value.Dimensions();
+        if (dims == 0 || b.time <= a.time) return a.value;
+        StreamValue out = a.value;
+        const double t = (time - a.time) / (b.time - a.time);
+        for (std::size_t d = 0; d < dims; ++d)
+            out.v[d] = a.value.v[d] + (b.value.v[d] - a.value.v[d]) * t;
+        return out;
+    }
+    return keyframes.back().value;
+}
+
+}  // namespace tlhost

@@ -1,0 +1,132 @@
+// A layer's property tree, as the host's stream suites see it: named and indexed
+// groups, and leaves with a value, keyframes, an expression and dynamic flags.
+// The streams of an effect's parameters are leaves bound to the effect's
+// parameter slots, so that the parameter array and the streams never disagree.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AE_GeneralPlug.h"
+
+namespace tlhost {
+
+class EffectInstance;
+class Layer;
+
+enum class Grouping { Leaf, Named, Indexed };
+
+// What a leaf holds; each maps to one host stream type.
+enum class ValueKind { NoData, OneD, TwoD, ThreeD, Color, LayerId, Path };
+AEGP_StreamType StreamTypeOf(ValueKind kind);
+const char* ValueKindName(ValueKind kind);
+
+struct PathVertex {
+    double x = 0, y = 0;
+    double in_x = 0, in_y = 0;    // incoming tangent, relative to the vertex
+    double out_x = 0, out_y = 0;  // outgoing tangent, relative to the vertex
+    bool operator==(const PathVertex& o) const {
+        return x == o.x && y == o.y && in_x == o.in_x && in_y == o.in_y && out_x == o.out_x &&
+               out_y == o.out_y;
+    }
+};
+
+struct ShapePath {
+    std::vector<PathVertex> vertices;
+    bool closed = false;
+    bool operator==(const ShapePath& o) const {
+        return closed == o.closed && vertices == o.vertices;
+    }
+};
+
+struct StreamValue {
+    ValueKind kind = ValueKind::NoData;
+    // One-d: [0]; two-d: x, y; three-d: x, y, z; colour: red, green, blue, alpha (0 to 1).
+    std::array<double, 4> v{};
+    AEGP_LayerIDVal layer_id = 0;
+    ShapePath path;
+
+    static StreamValue OneD(double x);
+    static StreamValue TwoD(double x, double y);
+    static StreamValue ThreeD(double x, double y, double z);
+    static StreamValue Color(double r, double g, double b, double a = 1);
+    static StreamValue Layer(AEGP_LayerIDVal id);
+    // Number of numeric components (0 for no data, layers and paths).
+    std::size_t Dimensions() const;
+    bool operator==(const StreamValue& o) const;
+};
+
+struct Keyframe {
+    double time = 0;  // seconds, composition time
+    StreamValue value;
+};
+
+class StreamNode {
+  public:
+    StreamNode(std::string match_name, std::string name, Grouping grouping,
+               ValueKind kind = ValueKind::NoData);
+    StreamNode(const StreamNode&) = delete;
+    StreamNode& operator=(const StreamNode&) = delete;
+
+    const std::string& match_name() const { return match_name_; }
+    const std::string& name() const { return name_; }
+    void set_name(std::string name) { name_ = std::move(name); }
+    Grouping grouping() const { return grouping_; }
+    bool is_group() const { return grouping_ != Grouping::Leaf; }
+    ValueKind kind() const { return kind_; }
+
+    StreamNode* parent() const { return parent_; }
+    // The layer whose tree this is (set on the root, found from any node).
+    Layer* layer() const;
+    void set_layer(Layer* layer) { layer_ = layer; }
+    const std::vector<std::unique_ptr<StreamNode>>& children() const { return children_; }
+    StreamNode& AddChild(std::unique_ptr<StreamNode> child, std::size_t index = SIZE_MAX);
+    std::unique_ptr<StreamNode> RemoveChild(std::size_t index);
+    // The first child with that match name, or null.
+    StreamNode* FindChild(const std::string& match_name) const;
+    std::size_t IndexInParent() const;
+    int Depth() const;
+
+    // Leaf state. An effect parameter's stream reads and writes its parameter slot.
+    StreamValue value() const;
+    void set_value(const StreamValue& value);
+    std::vector<Keyframe> keyframes;
+    std::string expression;
+    bool expression_enabled = false;
+    std::string expression_error;  // the last evaluation's error, empty when none
+    bool can_vary_over_time = true;
+
+    // Dynamic flags.
+    bool hidden() const;
+    void set_hidden(bool hidden);
+    bool eyeball = true;  // "active eyeball": the group or property is switched on
+
+    // Binding to an effect parameter slot.
+    void Bind(EffectInstance* effect, int param_index) {
+        effect_ = effect;
+        param_index_ = param_index;
+    }
+    EffectInstance* effect() const { return effect_; }
+    int param_index() const { return param_index_; }
+
+    // The value at a time before expressions: the keyframes if any, else the value.
+    StreamValue ValueAt(double time) const;
+
+  private:
+    std::string match_name_;
+    std::string name_;
+    Grouping grouping_;
+    ValueKind kind_;
+    StreamNode* parent_ = nullptr;
+    Layer* layer_ = nullptr;
+    std::vector<std::unique_ptr<StreamNode>> children_;
+    StreamValue value_;
+    bool hidden_ = false;
+    EffectInstance* effect_ = nullptr;
+    int param_index_ = -1;
+};
+
+}  // namespace tlhost
