@@ -33,6 +33,13 @@ AEGP_PluginID Host::RegisterPlugin(const std::string& name) {
     return static_cast<AEGP_PluginID>(registered_plugins_.size());
 }
 
+StreamValue Host::ValueAfterExpressions(StreamNode& node, double time) {
+    if (evaluator_ && node.expression_enabled && !node.expression.empty()) {
+        return evaluator_(project_, node, time);
+    }
+    return node.ValueAt(time);
+}
+
 AEGP_InstalledEffectKey Host::InstalledKey(const std::string& match_name) {
     for (std::size_t i = 0; i < installed_effects_.size(); ++i) {
         if (installed_effects_[i] == match_name) return static_cast<AEGP_InstalledEffectKey>(i + 1);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,6 +25,12 @@ namespace tlhost {
 // What a stream reference refers to: a node of a layer's property tree (an effect
 // parameter's stream is a node bound to the parameter).
 struct StreamTarget {
+    StreamNode* node = nullptr;
+};
+
+// A stream value handed out: the node it was read from. Its `streamH` is this
+// record, so that disposing the value is matched exactly once.
+struct StreamValueRecord {
     StreamNode* node = nullptr;
 };
 
@@ -64,6 +71,14 @@ class Host {
     RefTable<StreamTarget>& streams() { return streams_; }
     RefTable<EffectInstance*>& effects() { return effects_; }
     RefTable<MemBlock>& mem_handles() { return mem_handles_; }
+    RefTable<StreamValueRecord>& stream_values() { return stream_values_; }
+
+    // The value of a property after expressions at a time (seconds). Without an
+    // expression engine installed, the value before expressions.
+    using Evaluator = std::function<StreamValue(Project&, StreamNode&, double)>;
+    void set_evaluator(Evaluator evaluator) { evaluator_ = std::move(evaluator); }
+    bool has_evaluator() const { return static_cast<bool>(evaluator_); }
+    StreamValue ValueAfterExpressions(StreamNode& node, double time);
 
     // The records handed to the plug-in in every input record.
     SPBasicSuite* basic_suite() { return &basic_suite_; }
@@ -105,6 +120,8 @@ class Host {
     RefTable<StreamTarget> streams_{RefKind::Stream, "stream reference"};
     RefTable<EffectInstance*> effects_{RefKind::Effect, "effect reference"};
     RefTable<MemBlock> mem_handles_{RefKind::MemHandle, "memory handle"};
+    RefTable<StreamValueRecord> stream_values_{RefKind::StreamValue, "stream value"};
+    Evaluator evaluator_;
     SPBasicSuite basic_suite_{};
     PF_UtilCallbacks utils_{};
     std::vector<std::string> registered_plugins_;

@@ -162,11 +162,21 @@ std::size_t Composition::IndexOf(const Layer& layer) const {
     return static_cast<std::size_t>(it - order_.begin());
 }
 
-Composition& Project::AddComposition(std::string name) {
-    items_.push_back(std::make_unique<Composition>(next_item_id_++, std::move(name)));
+Composition& Project::AddComposition(std::string name, A_long id) {
+    if (id == 0) id = next_item_id_;
+    next_item_id_ = std::max(next_item_id_, id + 1);
+    items_.push_back(std::make_unique<Composition>(id, std::move(name)));
     auto& comp = static_cast<Composition&>(*items_.back());
     comp_set_.insert(&comp);
     return comp;
+}
+
+Item& Project::AddItem(ItemKind kind, std::string name, A_long id) {
+    if (kind == ItemKind::Composition) return AddComposition(std::move(name), id);
+    if (id == 0) id = next_item_id_;
+    next_item_id_ = std::max(next_item_id_, id + 1);
+    items_.push_back(std::make_unique<Item>(id, kind, std::move(name)));
+    return *items_.back();
 }
 
 Composition* Project::FindComposition(const std::string& name) const {
@@ -203,6 +213,11 @@ Layer* Project::FindLayer(AEGP_LayerIDVal id) const {
 void Project::StartUndoGroup(std::string name, RefId ref) {
     undo_groups_.push_back(UndoGroupRecord{std::move(name), false});
     open_undo_groups_.emplace_back(undo_groups_.size() - 1, ref);
+}
+
+void Project::set_undo_groups(std::vector<UndoGroupRecord> groups) {
+    undo_groups_ = std::move(groups);
+    open_undo_groups_.clear();
 }
 
 bool Project::EndUndoGroup(RefId* ref) {

@@ -114,6 +114,16 @@ class Layer {
     std::vector<std::unique_ptr<EffectInstance>> effects_;
 };
 
+// One property in a composition's selection: a layer and the child indices that
+// lead from the layer's root stream to the property (none: the layer itself).
+struct SelectedStream {
+    AEGP_LayerIDVal layer_id = 0;
+    std::vector<std::size_t> path;
+    bool operator==(const SelectedStream& o) const {
+        return layer_id == o.layer_id && path == o.path;
+    }
+};
+
 class Composition : public Item {
   public:
     Composition(A_long id, std::string name) : Item(id, ItemKind::Composition, std::move(name)) {}
@@ -129,6 +139,9 @@ class Composition : public Item {
     const std::vector<Layer*>& layers() const { return order_; }
     std::size_t IndexOf(const Layer& layer) const;
 
+    // The host's selection in the composition, in selection order.
+    std::vector<SelectedStream> selection;
+
   private:
     friend class Project;
     std::vector<Layer*> order_;
@@ -141,7 +154,10 @@ struct UndoGroupRecord {
 
 class Project {
   public:
-    Composition& AddComposition(std::string name);
+    // Adds a composition; an `id` of 0 takes the next free item id.
+    Composition& AddComposition(std::string name, A_long id = 0);
+    // Adds a folder or a footage item (a composition kind adds a composition).
+    Item& AddItem(ItemKind kind, std::string name, A_long id = 0);
     // Adds a layer at the top of the stack (as the host does) or at `index`.
     Layer& AddLayer(Composition& comp, std::string name, LayerKind kind, AEGP_LayerIDVal id = 0,
                     std::size_t index = SIZE_MAX);
@@ -153,9 +169,15 @@ class Project {
     const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
     Composition* FindComposition(const std::string& name) const;
 
+    // Keeps a node removed from a tree alive: references the plug-in still holds
+    // must not dangle (using them is then reported, not undefined).
+    void Retire(std::unique_ptr<StreamNode> node) { retired_.push_back(std::move(node)); }
+
     void StartUndoGroup(std::string name, RefId ref);
     bool EndUndoGroup(RefId* ref);
     const std::vector<UndoGroupRecord>& undo_groups() const { return undo_groups_; }
+    // Replaces the log of undo groups, as a project file holds it; none is left open.
+    void set_undo_groups(std::vector<UndoGroupRecord> groups);
 
   private:
     std::vector<std::unique_ptr<Item>> items_;
@@ -166,6 +188,7 @@ class Project {
     AEGP_LayerIDVal next_layer_id_ = 1;
     A_long next_item_id_ = 1;
     std::vector<UndoGroupRecord> undo_groups_;
+    std::vector<std::unique_ptr<StreamNode>> retired_;
     std::vector<std::pair<std::size_t, RefId>> open_undo_groups_;
 };
 

@@ -506,8 +506,14 @@ PF_Err Session::RegisterUI(const PF_CustomUIInfo& info) {
 
 EffectInstance& Session::Apply(Layer& layer) {
     EffectInstance& effect = layer.AddEffect(registration_.match_name, registration_.name);
+    Instantiate(effect);
+    return effect;
+}
+
+void Session::Instantiate(EffectInstance& effect) {
     PF_ParamDef input{};
     input.param_type = PF_Param_LAYER;
+    effect.params().clear();
     effect.params().emplace_back(input);
     for (const auto& p : declared_) effect.params().push_back(p);
     effect.AttachParamStreams();
@@ -524,10 +530,22 @@ EffectInstance& Session::Apply(Layer& layer) {
         extra.u.copy_func_params.dst_arbPH = &value;
         CommandReport report = Arbitrary(&effect, extra);
         if (report.result == PF_Err_NONE && value && host_.handles().IsLive(value)) {
-            def.u.arb_d.value = value;
+            effect.params()[i].def().u.arb_d.value = value;
         }
     }
-    return effect;
+}
+
+EffectInstance* Session::FindEffect(const std::string& layer_name) {
+    for (const auto& item : host_.project().items()) {
+        if (item->kind() != ItemKind::Composition) continue;
+        for (Layer* layer : static_cast<Composition&>(*item).layers()) {
+            if (!layer_name.empty() && layer->name() != layer_name) continue;
+            for (auto& effect : layer->effects()) {
+                if (effect->match_name() == registration_.match_name) return effect.get();
+            }
+        }
+    }
+    return nullptr;
 }
 
 CommandReport Session::Render(EffectInstance& effect, World& input, World& output) {

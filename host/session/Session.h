@@ -97,6 +97,12 @@ class Session {
     // Puts an instance of the effect on a layer, with the declared parameters at
     // their defaults; arbitrary-data values are made through the plug-in's copy callback.
     EffectInstance& Apply(Layer& layer);
+    // Gives an effect instance of this plug-in that the project already holds (read
+    // from a project file) the declared parameters and their streams; values the
+    // instance's streams hold win over the defaults.
+    void Instantiate(EffectInstance& effect);
+    // The first instance of this plug-in's effect in the project, or null.
+    EffectInstance* FindEffect(const std::string& layer_name = "");
 
     CommandReport Render(EffectInstance& effect, World& input, World& output);
     CommandReport SmartPreRender(EffectInstance& effect, const PF_RenderRequest& request,

@@ -12,6 +12,8 @@ void RegisterHostSuites(SuiteRegistry& registry) {
     registry.Add(kAEGPLayerSuite, kAEGPLayerSuiteVersion7, LayerSuite7Table());
     registry.Add(kAEGPEffectSuite, kAEGPEffectSuiteVersion2, EffectSuite2Table());
     registry.Add(kAEGPEffectSuite, kAEGPEffectSuiteVersion3, EffectSuite3Table());
+    registry.Add(kAEGPStreamSuite, kAEGPStreamSuiteVersion2, StreamSuite2Table());
+    registry.Add(kAEGPStreamSuite, kAEGPStreamSuiteVersion3, StreamSuite3Table());
     registry.Add(kAEGPStreamSuite, kAEGPStreamSuiteVersion4, StreamSuite4Table());
     registry.Add(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion4,
                  DynamicStreamSuite4Table());

@@ -1,5 +1,9 @@
-// "AEGP Stream Suite" v9 and "AEGP Dynamic Stream Suite" v5 over effect parameter
-// streams: reaching a parameter's stream and switching its hidden flag.
+// "AEGP Stream Suite" v7, v8 and v9 and "AEGP Dynamic Stream Suite" v5 over the
+// layers' property trees: walking groups, reading and writing values, expressions
+// and dynamic flags. The three stream-suite versions share their functions where
+// their signatures agree; names and values differ only in their records.
+#include <cstring>
+
 #include "core/Boundary.h"
 #include "suites/Objects.h"
 #include "suites/Tables.h"
@@ -7,6 +11,84 @@
 namespace tlhost {
 
 namespace {
+
+std::string Describe(const StreamNode& node) {
+    std::string what = "\"" + node.match_name() + "\"";
+    if (const Layer* layer = node.layer()) what += " of layer " + std::to_string(layer->id());
+    return what;
+}
+
+AEGP_StreamRefH NewStreamRef(Host& host, StreamNode& node) {
+    return host.streams().Make<AEGP_StreamRefH>(host.ledger(), StreamTarget{&node}, Describe(node));
+}
+
+StreamNode& NodeOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
+    return *host.streams().Get(streamH, function).node;
+}
+
+StreamNode& LeafOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
+    StreamNode& node = NodeOf(host, streamH, function);
+    if (node.is_group()) Breach(A_Err_PARAMETER, "a group where a property was expected");
+    return node;
+}
+
+double Seconds(AEGP_LTimeMode mode, const A_Time* time, const StreamNode& node) {
+    if (!time || time->scale == 0) Breach(A_Err_PARAMETER, "no time or a zero time scale");
+    double seconds = static_cast<double>(time->value) / time->scale;
+    if (mode == AEGP_LTimeMode_LayerTime) {
+        if (const Layer* layer = node.layer()) {
+            if (layer->in_point.scale) {
+                seconds += static_cast<double>(layer->in_point.value) / layer->in_point.scale;
+            }
+        }
+    }
+    return seconds;
+}
+
+// ---- Stream suite -------------------------------------------------------------
+
+A_Err CanVaryOverTime(AEGP_StreamRefH streamH, A_Boolean* can_vary) {
+    return Serve("AEGP_CanVaryOverTime", [&](Host& host) -> A_Err {
+        Require(can_vary, "result place");
+        StreamNode& node = NodeOf(host, streamH, "AEGP_CanVaryOverTime");
+        *can_vary = !node.is_group() && node.kind() != ValueKind::NoData && node.can_vary_over_time;
+        return A_Err_NONE;
+    });
+}
+
+struct LayerStreamRow {
+    AEGP_LayerStream which;
+    const char* match_name;
+};
+constexpr LayerStreamRow kLayerStreams[] = {
+    {AEGP_LayerStream_ANCHORPOINT, "ADBE Anchor Point"},
+    {AEGP_LayerStream_POSITION, "ADBE Position"},
+    {AEGP_LayerStream_SCALE, "ADBE Scale"},
+    {AEGP_LayerStream_ROTATION, "ADBE Rotate Z"},
+    {AEGP_LayerStream_OPACITY, "ADBE Opacity"},
+    {AEGP_LayerStream_ORIENTATION, "ADBE Orientation"},
+};
+
+A_Err GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layerH, AEGP_LayerStream which,
+                        AEGP_StreamRefH* streamPH) {
+    return Serve("AEGP_GetNewLayerStream", [&](Host& host) -> A_Err {
+        Require(streamPH, "stream place");
+        Layer& layer = LayerOf(host, layerH);
+        StreamNode* transform = layer.root().FindChild("ADBE Transform Group");
+        for (const auto& row : kLayerStreams) {
+            if (row.which != which) continue;
+            StreamNode* node = transform ? transform->FindChild(row.match_name) : nullptr;
+            // Rotation is also found under the name the host uses for 2D layers.
+            if (!node && transform && which == AEGP_LayerStream_ROTATION) {
+                node = transform->FindChild("ADBE Rotation");
+            }
+            if (!node) Refuse(A_Err_PARAMETER);
+            *streamPH = NewStreamRef(host, *node);
+            return A_Err_NONE;
+        }
+        Refuse(A_Err_PARAMETER);
+    });
+}
 
 A_Err GetEffectNumParamStreams(AEGP_EffectRefH effectH, A_long* num) {
     return Serve("AEGP_GetEffectNumParamStreams", [&](Host& host) -> A_Err {
@@ -27,9 +109,7 @@ A_Err GetNewEffectStreamByIndex(AEGP_PluginID, AEGP_EffectRefH effectH, PF_Param
         StreamNode* node =
             index > 0 ? effect->ParamStream(static_cast<std::size_t>(index)) : nullptr;
         if (!node) Refuse(A_Err_PARAMETER);
-        *streamPH = host.streams().Make<AEGP_StreamRefH>(
-            host.ledger(), StreamTarget{node},
-            "parameter " + std::to_string(index) + " of \"" + effect->match_name() + "\"");
+        *streamPH = NewStreamRef(host, *node);
         return A_Err_NONE;
     });
 }
@@ -41,8 +121,239 @@ A_Err DisposeStream(AEGP_StreamRefH streamH) {
     });
 }
 
-StreamNode& NodeOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
-    return *host.streams().Get(streamH, function).node;
+A_Err GetStreamName8(AEGP_StreamRefH streamH, A_Boolean, A_char* name) {
+    return Serve("AEGP_GetStreamName", [&](Host& host) -> A_Err {
+        Require(name, "name buffer");
+        const std::string& text = NodeOf(host, streamH, "AEGP_GetStreamName").name();
+        const std::size_t n = std::min(text.size(), std::size_t{AEGP_MAX_STREAM_NAME_SIZE - 1});
+        std::memcpy(name, text.data(), n);
+        name[n] = '\0';
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetStreamName16(AEGP_PluginID, AEGP_StreamRefH streamH, A_Boolean, AEGP_MemHandle* name) {
+    return Serve("AEGP_GetStreamName", [&](Host& host) -> A_Err {
+        Require(name, "name place");
+        *name = NewMemHandle(host, Utf16Bytes(NodeOf(host, streamH, "AEGP_GetStreamName").name()),
+                             "stream name");
+        return A_Err_NONE;
+    });
+}
+
+A_Err IsStreamTimevarying(AEGP_StreamRefH streamH, A_Boolean* varying) {
+    return Serve("AEGP_IsStreamTimevarying", [&](Host& host) -> A_Err {
+        Require(varying, "result place");
+        StreamNode& node = NodeOf(host, streamH, "AEGP_IsStreamTimevarying");
+        // Keyframes or an enabled expression can make the value change over time.
+        *varying = !node.keyframes.empty() || (node.expression_enabled && !node.expression.empty());
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetStreamType(AEGP_StreamRefH streamH, AEGP_StreamType* type) {
+    return Serve("AEGP_GetStreamType", [&](Host& host) -> A_Err {
+        Require(type, "type place");
+        StreamNode& node = NodeOf(host, streamH, "AEGP_GetStreamType");
+        *type = node.is_group() ? AEGP_StreamType_NO_DATA : StreamTypeOf(node.kind());
+        // The host always reports a position as a spatial 3D stream.
+        if (node.match_name() == "ADBE Position") *type = AEGP_StreamType_ThreeD_SPATIAL;
+        return A_Err_NONE;
+    });
+}
+
+template <class Value>
+void ToHost(const StreamValue& value, Value* out) {
+    switch (value.kind) {
+        case ValueKind::OneD:
+            out->val.one_d = value.v[0];
+            break;
+        case ValueKind::TwoD:
+            out->val.two_d.x = value.v[0];
+            out->val.two_d.y = value.v[1];
+            break;
+        case ValueKind::ThreeD:
+            out->val.three_d.x = value.v[0];
+            out->val.three_d.y = value.v[1];
+            out->val.three_d.z = value.v[2];
+            break;
+        case ValueKind::Color:
+            out->val.color.redF = value.v[0];
+            out->val.color.greenF = value.v[1];
+            out->val.color.blueF = value.v[2];
+            out->val.color.alphaF = value.v[3];
+            break;
+        case ValueKind::LayerId:
+            out->val.layer_id = value.layer_id;
+            break;
+        default:
+            break;
+    }
+}
+
+template <class Value>
+StreamValue FromHost(const Value& in, const StreamNode& node) {
+    StreamValue value = node.value();
+    switch (node.kind()) {
+        case ValueKind::OneD:
+            value.v[0] = in.val.one_d;
+            break;
+        case ValueKind::TwoD:
+            value.v = {in.val.two_d.x, in.val.two_d.y, 0, 0};
+            break;
+        case ValueKind::ThreeD:
+            value.v = {in.val.three_d.x, in.val.three_d.y, in.val.three_d.z, 0};
+            break;
+        case ValueKind::Color:
+            value.v = {in.val.color.redF, in.val.color.greenF, in.val.color.blueF,
+                       in.val.color.alphaF};
+            break;
+        case ValueKind::LayerId:
+            value.layer_id = in.val.layer_id;
+            break;
+        default:
+            Breach(A_Err_PARAMETER, "this property's values cannot be set");
+    }
+    return value;
+}
+
+template <class Value>
+A_Err GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode mode,
+                        const A_Time* time, A_Boolean pre_expression, Value* out) {
+    return Serve("AEGP_GetNewStreamValue", [&](Host& host) -> A_Err {
+        Require(out, "value place");
+        StreamNode& node = LeafOf(host, streamH, "AEGP_GetNewStreamValue");
+        if (node.kind() == ValueKind::NoData) Refuse(A_Err_PARAMETER);
+        const double seconds = Seconds(mode, time, node);
+        const StreamValue value =
+            pre_expression ? node.ValueAt(seconds) : host.ValueAfterExpressions(node, seconds);
+        std::memset(out, 0, sizeof *out);
+        ToHost(value, out);
+        out->streamH = host.stream_values().Make<AEGP_StreamRefH>(
+            host.ledger(), StreamValueRecord{&node}, "value of " + Describe(node));
+        return A_Err_NONE;
+    });
+}
+
+template <class Value>
+A_Err DisposeStreamValue(Value* value) {
+    return Serve("AEGP_DisposeStreamValue", [&](Host& host) -> A_Err {
+        Require(value, "value");
+        host.stream_values().Dispose(host.ledger(), value->streamH, "AEGP_DisposeStreamValue");
+        return A_Err_NONE;
+    });
+}
+
+template <class Value>
+A_Err SetStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, Value* value) {
+    return Serve("AEGP_SetStreamValue", [&](Host& host) -> A_Err {
+        Require(value, "value");
+        StreamNode& node = LeafOf(host, streamH, "AEGP_SetStreamValue");
+        // Only a property without keyframes takes a plain value.
+        if (!node.keyframes.empty()) Refuse(A_Err_PARAMETER);
+        node.set_value(FromHost(*value, node));
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetExpressionState(AEGP_PluginID, AEGP_StreamRefH streamH, A_Boolean* enabled) {
+    return Serve("AEGP_GetExpressionState", [&](Host& host) -> A_Err {
+        Require(enabled, "result place");
+        *enabled = LeafOf(host, streamH, "AEGP_GetExpressionState").expression_enabled;
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetExpressionState(AEGP_PluginID, AEGP_StreamRefH streamH, A_Boolean enabled) {
+    return Serve("AEGP_SetExpressionState", [&](Host& host) -> A_Err {
+        StreamNode& node = LeafOf(host, streamH, "AEGP_SetExpressionState");
+        if (!node.can_vary_over_time) Refuse(A_Err_PARAMETER);
+        node.expression_enabled = enabled != 0;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetExpression(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_MemHandle* text) {
+    return Serve("AEGP_GetExpression", [&](Host& host) -> A_Err {
+        Require(text, "text place");
+        const std::string& expression = LeafOf(host, streamH, "AEGP_GetExpression").expression;
+        std::vector<std::uint8_t> bytes(expression.begin(), expression.end());
+        bytes.push_back(0);
+        *text = NewMemHandle(host, std::move(bytes), "expression text");
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetExpression(AEGP_PluginID, AEGP_StreamRefH streamH, const A_char* text) {
+    return Serve("AEGP_SetExpression", [&](Host& host) -> A_Err {
+        Require(text, "expression text");
+        StreamNode& node = LeafOf(host, streamH, "AEGP_SetExpression");
+        if (!node.can_vary_over_time || node.kind() == ValueKind::NoData) Refuse(A_Err_PARAMETER);
+        // Setting an expression switches it on; an empty text removes it.
+        node.expression = text;
+        node.expression_enabled = !node.expression.empty();
+        node.expression_error.clear();
+        return A_Err_NONE;
+    });
+}
+
+A_Err DuplicateStreamRef(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_StreamRefH* dup) {
+    return Serve("AEGP_DuplicateStreamRef", [&](Host& host) -> A_Err {
+        Require(dup, "stream place");
+        *dup = NewStreamRef(host, NodeOf(host, streamH, "AEGP_DuplicateStreamRef"));
+        return A_Err_NONE;
+    });
+}
+
+// ---- Dynamic stream suite -----------------------------------------------------
+
+A_Err GetNewStreamRefForLayer(AEGP_PluginID, AEGP_LayerH layerH, AEGP_StreamRefH* streamPH) {
+    return Serve("AEGP_GetNewStreamRefForLayer", [&](Host& host) -> A_Err {
+        Require(streamPH, "stream place");
+        *streamPH = NewStreamRef(host, LayerOf(host, layerH).root());
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetStreamDepth(AEGP_StreamRefH streamH, A_long* depth) {
+    return Serve("AEGP_GetStreamDepth", [&](Host& host) -> A_Err {
+        Require(depth, "depth place");
+        *depth = NodeOf(host, streamH, "AEGP_GetStreamDepth").Depth();
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetStreamGroupingType(AEGP_StreamRefH streamH, AEGP_StreamGroupingType* type) {
+    return Serve("AEGP_GetStreamGroupingType", [&](Host& host) -> A_Err {
+        Require(type, "type place");
+        switch (NodeOf(host, streamH, "AEGP_GetStreamGroupingType").grouping()) {
+            case Grouping::Leaf:
+                *type = AEGP_StreamGroupingType_LEAF;
+                break;
+            case Grouping::Named:
+                *type = AEGP_StreamGroupingType_NAMED_GROUP;
+                break;
+            case Grouping::Indexed:
+                *type = AEGP_StreamGroupingType_INDEXED_GROUP;
+                break;
+        }
+        return A_Err_NONE;
+    });
+}
+
+StreamNode& GroupOf(Host& host, AEGP_StreamRefH streamH, const char* function) {
+    StreamNode& node = NodeOf(host, streamH, function);
+    if (!node.is_group()) Refuse(A_Err_PARAMETER);
+    return node;
+}
+
+A_Err GetNumStreamsInGroup(AEGP_StreamRefH streamH, A_long* num) {
+    return Serve("AEGP_GetNumStreamsInGroup", [&](Host& host) -> A_Err {
+        Require(num, "count place");
+        *num = static_cast<A_long>(
+            GroupOf(host, streamH, "AEGP_GetNumStreamsInGroup").children().size());
+        return A_Err_NONE;
+    });
 }
 
 A_Err GetDynamicStreamFlags(AEGP_StreamRefH streamH, AEGP_DynStreamFlags* flags) {
@@ -70,54 +381,177 @@ A_Err SetDynamicStreamFlag(AEGP_StreamRefH streamH, AEGP_DynStreamFlags flag, A_
     });
 }
 
-AEGP_StreamSuite4 MakeStreamSuite4() {
-    AEGP_StreamSuite4 s{};
+A_Err GetNewStreamRefByIndex(AEGP_PluginID, AEGP_StreamRefH parentH, A_long index,
+                             AEGP_StreamRefH* streamPH) {
+    return Serve("AEGP_GetNewStreamRefByIndex", [&](Host& host) -> A_Err {
+        Require(streamPH, "stream place");
+        StreamNode& group = GroupOf(host, parentH, "AEGP_GetNewStreamRefByIndex");
+        if (index < 0 || static_cast<std::size_t>(index) >= group.children().size()) {
+            Refuse(A_Err_PARAMETER);
+        }
+        *streamPH = NewStreamRef(host, *group.children()[static_cast<std::size_t>(index)]);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetNewStreamRefByMatchname(AEGP_PluginID, AEGP_StreamRefH parentH, const A_char* match_name,
+                                 AEGP_StreamRefH* streamPH) {
+    return Serve("AEGP_GetNewStreamRefByMatchname", [&](Host& host) -> A_Err {
+        Require(streamPH, "stream place");
+        Require(match_name, "match name");
+        StreamNode& group = GroupOf(host, parentH, "AEGP_GetNewStreamRefByMatchname");
+        // Only named groups are searched by match name.
+        if (group.grouping() != Grouping::Named) Refuse(A_Err_PARAMETER);
+        StreamNode* child = group.FindChild(match_name);
+        if (!child) Refuse(A_Err_PARAMETER);
+        *streamPH = NewStreamRef(host, *child);
+        return A_Err_NONE;
+    });
+}
+
+A_Err DeleteStream(AEGP_StreamRefH streamH) {
+    return Serve("AEGP_DeleteStream", [&](Host& host) -> A_Err {
+        StreamNode& node = NodeOf(host, streamH, "AEGP_DeleteStream");
+        StreamNode* parent = node.parent();
+        if (!parent || parent->grouping() != Grouping::Indexed) Refuse(A_Err_PARAMETER);
+        // The node is kept alive by the host while references to it may remain.
+        host.project().Retire(parent->RemoveChild(node.IndexInParent()));
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetMatchName(AEGP_StreamRefH streamH, A_char* name) {
+    return Serve("AEGP_GetMatchName", [&](Host& host) -> A_Err {
+        Require(name, "name buffer");
+        const std::string& text = NodeOf(host, streamH, "AEGP_GetMatchName").match_name();
+        if (text.size() >= AEGP_MAX_STREAM_MATCH_NAME_SIZE) Refuse(A_Err_PARAMETER);
+        std::memcpy(name, text.c_str(), text.size() + 1);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetNewParentStreamRef(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_StreamRefH* parentPH) {
+    return Serve("AEGP_GetNewParentStreamRef", [&](Host& host) -> A_Err {
+        Require(parentPH, "stream place");
+        StreamNode* parent = NodeOf(host, streamH, "AEGP_GetNewParentStreamRef").parent();
+        if (!parent) Refuse(A_Err_PARAMETER);
+        *parentPH = NewStreamRef(host, *parent);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetStreamIndexInParent(AEGP_StreamRefH streamH, A_long* index) {
+    return Serve("AEGP_GetStreamIndexInParent", [&](Host& host) -> A_Err {
+        Require(index, "index place");
+        StreamNode& node = NodeOf(host, streamH, "AEGP_GetStreamIndexInParent");
+        if (!node.parent()) Refuse(A_Err_PARAMETER);
+        *index = static_cast<A_long>(node.IndexInParent());
+        return A_Err_NONE;
+    });
+}
+
+AEGP_StreamSuite2 MakeStreamSuite2() {
+    AEGP_StreamSuite2 s{};
     TL_DECLINE(s, AEGP_IsStreamLegal);
-    TL_DECLINE(s, AEGP_CanVaryOverTime);
+    s.AEGP_CanVaryOverTime = CanVaryOverTime;
     TL_DECLINE(s, AEGP_GetValidInterpolations);
-    TL_DECLINE(s, AEGP_GetNewLayerStream);
+    s.AEGP_GetNewLayerStream = GetNewLayerStream;
     s.AEGP_GetEffectNumParamStreams = GetEffectNumParamStreams;
     s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
     TL_DECLINE(s, AEGP_GetNewMaskStream);
     s.AEGP_DisposeStream = DisposeStream;
-    TL_DECLINE(s, AEGP_GetStreamName);
+    s.AEGP_GetStreamName = GetStreamName8;
     TL_DECLINE(s, AEGP_GetStreamUnitsText);
     TL_DECLINE(s, AEGP_GetStreamProperties);
-    TL_DECLINE(s, AEGP_IsStreamTimevarying);
-    TL_DECLINE(s, AEGP_GetStreamType);
-    TL_DECLINE(s, AEGP_GetNewStreamValue);
-    TL_DECLINE(s, AEGP_DisposeStreamValue);
-    TL_DECLINE(s, AEGP_SetStreamValue);
+    s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
+    s.AEGP_GetStreamType = GetStreamType;
+    s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue>;
+    s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue>;
+    s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue>;
     TL_DECLINE(s, AEGP_GetLayerStreamValue);
-    TL_DECLINE(s, AEGP_GetExpressionState);
-    TL_DECLINE(s, AEGP_SetExpressionState);
-    TL_DECLINE(s, AEGP_GetExpression);
-    TL_DECLINE(s, AEGP_SetExpression);
-    TL_DECLINE(s, AEGP_DuplicateStreamRef);
+    s.AEGP_GetExpressionState = GetExpressionState;
+    s.AEGP_SetExpressionState = SetExpressionState;
+    s.AEGP_GetExpression = GetExpression;
+    s.AEGP_SetExpression = SetExpression;
+    s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
+    return s;
+}
+
+AEGP_StreamSuite3 MakeStreamSuite3() {
+    AEGP_StreamSuite3 s{};
+    TL_DECLINE(s, AEGP_IsStreamLegal);
+    s.AEGP_CanVaryOverTime = CanVaryOverTime;
+    TL_DECLINE(s, AEGP_GetValidInterpolations);
+    s.AEGP_GetNewLayerStream = GetNewLayerStream;
+    s.AEGP_GetEffectNumParamStreams = GetEffectNumParamStreams;
+    s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
+    TL_DECLINE(s, AEGP_GetNewMaskStream);
+    s.AEGP_DisposeStream = DisposeStream;
+    s.AEGP_GetStreamName = GetStreamName8;
+    TL_DECLINE(s, AEGP_GetStreamUnitsText);
+    TL_DECLINE(s, AEGP_GetStreamProperties);
+    s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
+    s.AEGP_GetStreamType = GetStreamType;
+    s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue2>;
+    s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue2>;
+    s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue2>;
+    TL_DECLINE(s, AEGP_GetLayerStreamValue);
+    s.AEGP_GetExpressionState = GetExpressionState;
+    s.AEGP_SetExpressionState = SetExpressionState;
+    s.AEGP_GetExpression = GetExpression;
+    s.AEGP_SetExpression = SetExpression;
+    s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
+    return s;
+}
+
+AEGP_StreamSuite4 MakeStreamSuite4() {
+    AEGP_StreamSuite4 s{};
+    TL_DECLINE(s, AEGP_IsStreamLegal);
+    s.AEGP_CanVaryOverTime = CanVaryOverTime;
+    TL_DECLINE(s, AEGP_GetValidInterpolations);
+    s.AEGP_GetNewLayerStream = GetNewLayerStream;
+    s.AEGP_GetEffectNumParamStreams = GetEffectNumParamStreams;
+    s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
+    TL_DECLINE(s, AEGP_GetNewMaskStream);
+    s.AEGP_DisposeStream = DisposeStream;
+    s.AEGP_GetStreamName = GetStreamName16;
+    TL_DECLINE(s, AEGP_GetStreamUnitsText);
+    TL_DECLINE(s, AEGP_GetStreamProperties);
+    s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
+    s.AEGP_GetStreamType = GetStreamType;
+    s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue2>;
+    s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue2>;
+    s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue2>;
+    TL_DECLINE(s, AEGP_GetLayerStreamValue);
+    s.AEGP_GetExpressionState = GetExpressionState;
+    s.AEGP_SetExpressionState = SetExpressionState;
+    s.AEGP_GetExpression = GetExpression;
+    s.AEGP_SetExpression = SetExpression;
+    s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
     return s;
 }
 
 AEGP_DynamicStreamSuite4 MakeDynamicStreamSuite4() {
     AEGP_DynamicStreamSuite4 s{};
-    TL_DECLINE(s, AEGP_GetNewStreamRefForLayer);
+    s.AEGP_GetNewStreamRefForLayer = GetNewStreamRefForLayer;
     TL_DECLINE(s, AEGP_GetNewStreamRefForMask);
-    TL_DECLINE(s, AEGP_GetStreamDepth);
-    TL_DECLINE(s, AEGP_GetStreamGroupingType);
-    TL_DECLINE(s, AEGP_GetNumStreamsInGroup);
+    s.AEGP_GetStreamDepth = GetStreamDepth;
+    s.AEGP_GetStreamGroupingType = GetStreamGroupingType;
+    s.AEGP_GetNumStreamsInGroup = GetNumStreamsInGroup;
     s.AEGP_GetDynamicStreamFlags = GetDynamicStreamFlags;
     s.AEGP_SetDynamicStreamFlag = SetDynamicStreamFlag;
-    TL_DECLINE(s, AEGP_GetNewStreamRefByIndex);
-    TL_DECLINE(s, AEGP_GetNewStreamRefByMatchname);
-    TL_DECLINE(s, AEGP_DeleteStream);
+    s.AEGP_GetNewStreamRefByIndex = GetNewStreamRefByIndex;
+    s.AEGP_GetNewStreamRefByMatchname = GetNewStreamRefByMatchname;
+    s.AEGP_DeleteStream = DeleteStream;
     TL_DECLINE(s, AEGP_ReorderStream);
     TL_DECLINE(s, AEGP_DuplicateStream);
     TL_DECLINE(s, AEGP_SetStreamName);
     TL_DECLINE(s, AEGP_CanAddStream);
     TL_DECLINE(s, AEGP_AddStream);
-    TL_DECLINE(s, AEGP_GetMatchName);
-    TL_DECLINE(s, AEGP_GetNewParentStreamRef);
+    s.AEGP_GetMatchName = GetMatchName;
+    s.AEGP_GetNewParentStreamRef = GetNewParentStreamRef;
     TL_DECLINE(s, AEGP_GetStreamIsModified);
-    TL_DECLINE(s, AEGP_GetStreamIndexInParent);
+    s.AEGP_GetStreamIndexInParent = GetStreamIndexInParent;
     TL_DECLINE(s, AEGP_IsSeparationLeader);
     TL_DECLINE(s, AEGP_AreDimensionsSeparated);
     TL_DECLINE(s, AEGP_SetDimensionsSeparated);
@@ -129,6 +563,16 @@ AEGP_DynamicStreamSuite4 MakeDynamicStreamSuite4() {
 }
 
 }  // namespace
+
+const AEGP_StreamSuite2* StreamSuite2Table() {
+    static const AEGP_StreamSuite2 table = MakeStreamSuite2();
+    return &table;
+}
+
+const AEGP_StreamSuite3* StreamSuite3Table() {
+    static const AEGP_StreamSuite3 table = MakeStreamSuite3();
+    return &table;
+}
 
 const AEGP_StreamSuite4* StreamSuite4Table() {
     static const AEGP_StreamSuite4 table = MakeStreamSuite4();

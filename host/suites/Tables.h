@@ -32,6 +32,8 @@ const AEGP_LayerSuite5* LayerSuite5Table();
 const AEGP_LayerSuite7* LayerSuite7Table();
 const AEGP_EffectSuite2* EffectSuite2Table();
 const AEGP_EffectSuite3* EffectSuite3Table();
+const AEGP_StreamSuite2* StreamSuite2Table();
+const AEGP_StreamSuite3* StreamSuite3Table();
 const AEGP_StreamSuite4* StreamSuite4Table();
 const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table();
 const AEGP_MemorySuite1* MemorySuite1Table();

@@ -8,6 +8,7 @@
 #include "AE_EffectCBSuites.h"
 #include "AE_GeneralPlug.h"
 #include "core/Boundary.h"
+#include "support/FakePlugin.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -16,52 +17,13 @@ using tlhost::CommandReport;
 using tlhost::RefKind;
 using tlhost::Session;
 
-// A fake plug-in whose EffectMain runs the test's current body.
-using Body = PF_Err (*)(PF_InData*, PF_OutData*);
-Body g_body = nullptr;
-
-PF_Err FakeMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef*[], PF_LayerDef*,
-                void*) {
-    if (cmd == PF_Cmd_GLOBAL_SETUP) {
-        // Answer what the built registration resource says, so the load check passes.
-        tlhost::ResourceInfo info;
-        std::string error;
-        tlhost::ReadRegistrationResource(tltest::BuiltResource(), &info, &error);
-        out_data->my_version = info.version;
-        out_data->out_flags = static_cast<PF_OutFlags>(info.out_flags);
-        out_data->out_flags2 = static_cast<PF_OutFlags2>(info.out_flags2);
-        return PF_Err_NONE;
-    }
-    return g_body ? g_body(in_data, out_data) : PF_Err_NONE;
-}
-
-PF_Err FakeEntry(PF_PluginDataPtr ptr, PF_PluginDataCB cb, SPBasicSuite*, const char*,
-                 const char*) {
-    tlhost::ResourceInfo info;
-    std::string error;
-    tlhost::ReadRegistrationResource(tltest::BuiltResource(), &info, &error);
-    return cb(ptr, reinterpret_cast<const A_u_char*>(info.name.c_str()),
-              reinterpret_cast<const A_u_char*>(info.match_name.c_str()),
-              reinterpret_cast<const A_u_char*>(info.category.c_str()),
-              reinterpret_cast<const A_u_char*>(info.entry_point.c_str()),
-              static_cast<A_long>(info.kind), info.spec_major, info.spec_minor, 8);
-}
+using Body = tltest::Body;
 
 class HostAccounting : public ::testing::Test {
   protected:
-    void SetUp() override {
-        g_body = nullptr;
-        std::vector<std::string> log;
-        session_ = Session::Start({FakeEntry, FakeMain}, tltest::BuiltResource(), &log);
-        ASSERT_TRUE(session_);
-    }
-    CommandReport Run(Body body) {
-        g_body = body;
-        CommandReport report = session_->Send(PF_Cmd_ABOUT, nullptr, nullptr);
-        g_body = nullptr;
-        return report;
-    }
-    std::unique_ptr<Session> session_;
+    CommandReport Run(Body body) { return fake_.Run(body); }
+    tltest::FakePlugin fake_;
+    Session* session_ = &fake_.session();
 };
 
 const PF_HandleSuite1* AcquireHandleSuite(PF_InData* in_data) {
@@ -164,7 +126,7 @@ TEST_F(HostAccounting, DeclinedFunctionsAnswerAnErrorAndAreRecorded) {
 TEST_F(HostAccounting, FaultsFireOnTheChosenCallOnceOrFromThenOn) {
     tlhost::Faults& faults = session_->host().faults();
     faults.FailNthCallOf("host_new_handle", 2, A_Err_ALLOC);
-    auto body = [](PF_InData* in_data, PF_OutData* out_data) -> PF_Err {
+    Body body = [](PF_InData* in_data, PF_OutData* out_data) -> PF_Err {
         A_long made = 0;
         for (int i = 0; i < 3; ++i) {
             PF_Handle h = PF_NEW_HANDLE(1);
@@ -281,7 +243,7 @@ TEST(HostLoading, AMalformedResourceIsRefusedWithItsPlace) {
     auto bytes = tltest::BuiltResource();
     bytes.resize(bytes.size() - 5);
     std::vector<std::string> log;
-    EXPECT_FALSE(Session::Start({FakeEntry, FakeMain}, bytes, &log));
+    EXPECT_FALSE(Session::Start(tltest::InProcessEntryPoints(), bytes, &log));
     ASSERT_FALSE(log.empty());
     EXPECT_NE(log.back().find("registration resource at byte"), std::string::npos) << log.back();
 }
