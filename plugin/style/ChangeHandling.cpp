@@ -1,8 +1,58 @@
 #include "style/ChangeHandling.h"
 
-// Filled in with the visibility rules and the styling dispatch.
-PF_Err HandleChangedParam(PF_InData* /*in_data*/, PF_OutData* /*out_data*/,
-                          PF_ParamDef* /*params*/[], PF_LayerDef* /*output*/,
-                          const PF_UserChangedParamExtra* /*extra*/) {
-    return PF_Err_NONE;
+#include <array>
+
+#include "params/Visibility.h"
+#include "shell/GlobalSetup.h"
+
+namespace {
+
+// ================================================================================================
+// DISPATCH TABLE: the work for each changed parameter, by index. A change of a parameter not
+// listed here does nothing beyond the interface pass. Add one row per parameter, e.g.
+//     ChangeCaseRow{9, &LineCapChanged},
+// and grow the array's size to match.
+// ================================================================================================
+constexpr std::array<ChangeCaseRow, 0> kChangeCases{};
+
+}  // namespace
+
+ChangeCase FindChangeCase(PF_ParamIndex index) {
+    for (const ChangeCaseRow& row : kChangeCases) {
+        if (row.index == index) return row.run;
+    }
+    return nullptr;
+}
+
+PF_Err HandleChangedParam(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                          PF_LayerDef* /*output*/, const PF_UserChangedParamExtra* extra) {
+    ChangeContext ctx(in_data, out_data, params);
+    ctx.plugin_id = GetPluginID(in_data);
+
+    // 1. The effect layer, its name and this instance's effect handle.
+    ctx.err
+        .Then([&] {
+            return ctx.suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
+                                                                       &ctx.effect_layer);
+        })
+        .Then([&] {
+            return ctx.suites.LayerSuite5()->AEGP_GetLayerName(
+                ctx.effect_layer, ctx.effect_layer_name, ctx.effect_layer_source_name);
+        })
+        .Then([&] {
+            return ctx.suites.PFInterfaceSuite1()->AEGP_GetNewEffectForEffect(
+                ctx.plugin_id, in_data->effect_ref, ctx.effect.put());
+        });
+
+    // 2. Retitle and show or hide parameters to fit the current values.
+    UpdateParamsInterface(params, in_data, out_data, ctx.effect.get(), ctx.err);
+
+    // 3, 4. The work for the changed parameter; none for an interface update.
+    if (extra != nullptr) {
+        if (const ChangeCase run = FindChangeCase(extra->param_index)) run(ctx);
+    }
+
+    // 5. Give the effect handle back; the suites go when the context does.
+    ctx.err.Release(ctx.effect.Dispose());
+    return ctx.err.get();
 }
