@@ -79,3 +79,60 @@ class ScopedAegpRef {
 using ScopedStream = ScopedAegpRef<scoped_detail::StreamDisposal>;
 // An effect reference, disposed through "AEGP Effect Suite" v3.
 using ScopedEffect = ScopedAegpRef<scoped_detail::EffectDisposal>;
+
+namespace scoped_detail {
+
+struct EffectDisposalV2 {
+    using Handle = AEGP_EffectRefH;
+    static A_Err Dispose(AEGP_SuiteHandler& suites, Handle h) {
+        return suites.EffectSuite2()->AEGP_DisposeEffect(h);
+    }
+};
+
+}  // namespace scoped_detail
+
+// An effect reference, disposed through "AEGP Effect Suite" v2 (the controller lookup gives
+// the effects it inspects back through that version).
+using ScopedEffect2 = ScopedAegpRef<scoped_detail::EffectDisposalV2>;
+
+// A stream value obtained with AEGP_GetNewStreamValue ("AEGP Stream Suite" v9), disposed
+// exactly once: by Dispose (to feed a running error) or by the destructor. The value counts as
+// held once the host has filled it, that is once its stream member is set; a failed read leaves
+// the record zeroed and nothing to dispose.
+//
+//     ScopedStreamValue value(suites);
+//     err.Call(suites.StreamSuite4()->AEGP_GetNewStreamValue, id, stream, mode, &t, TRUE,
+//              value.put());
+//     err.Then([&] { return Use(value.get().val.one_d); });
+//     err.Release(value.Dispose());
+class ScopedStreamValue {
+  public:
+    explicit ScopedStreamValue(AEGP_SuiteHandler& suites) : suites_(suites) {}
+    ~ScopedStreamValue() {
+        try {
+            Dispose();
+        } catch (...) {
+        }
+    }
+
+    ScopedStreamValue(const ScopedStreamValue&) = delete;
+    ScopedStreamValue& operator=(const ScopedStreamValue&) = delete;
+
+    // The record the host fills. Only for an empty holder.
+    AEGP_StreamValue2* put() { return &value_; }
+    AEGP_StreamValue2& get() { return value_; }
+    explicit operator bool() const { return value_.streamH != nullptr; }
+
+    // Disposes the value now, if one is held, and returns the host's answer (0 when there was
+    // nothing to dispose). The holder is empty afterwards, whatever the answer.
+    A_Err Dispose() {
+        if (value_.streamH == nullptr) return A_Err_NONE;
+        AEGP_StreamValue2 held = value_;
+        value_ = AEGP_StreamValue2{};
+        return suites_.StreamSuite4()->AEGP_DisposeStreamValue(&held);
+    }
+
+  private:
+    AEGP_SuiteHandler& suites_;
+    AEGP_StreamValue2 value_{};
+};

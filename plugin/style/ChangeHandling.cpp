@@ -1,25 +1,11 @@
 #include "style/ChangeHandling.h"
 
-#include <array>
-
 #include "params/Visibility.h"
 #include "shell/GlobalSetup.h"
 
-namespace {
-
-// ================================================================================================
-// DISPATCH TABLE: the work for each changed parameter, by index. A change of a parameter not
-// listed here does nothing beyond the interface pass. Add one row per parameter, e.g.
-//     ChangeCaseRow{9, &LineCapChanged},
-// and grow the array's size to match.
-// ================================================================================================
-constexpr std::array<ChangeCaseRow, 0> kChangeCases{};
-
-}  // namespace
-
 ChangeCase FindChangeCase(PF_ParamIndex index) {
-    for (const ChangeCaseRow& row : kChangeCases) {
-        if (row.index == index) return row.run;
+    for (std::size_t i = 0; i < kChangeCaseCount; ++i) {
+        if (kChangeCases[i].index == index) return kChangeCases[i].run;
     }
     return nullptr;
 }

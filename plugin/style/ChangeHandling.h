@@ -2,6 +2,8 @@
 // changed parameter.
 #pragma once
 
+#include <cstddef>
+
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
 #include "shell/RunningError.h"
@@ -40,6 +42,10 @@ struct ChangeCaseRow {
     PF_ParamIndex index;
     ChangeCase run;
 };
+
+// The dispatch rows, one per parameter whose change needs work, defined with the cases.
+extern const ChangeCaseRow kChangeCases[];
+extern const std::size_t kChangeCaseCount;
 
 // The case for a parameter index, or null when a change of that parameter needs no work beyond
 // the interface pass.
