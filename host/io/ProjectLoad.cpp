@@ -1,0 +1,636 @@
+// Reading a project file. The whole file is checked while a fresh project is
+// built; the caller's project receives it only when nothing was wrong. Every
+// fault is reported with the JSON pointer of the place it was found.
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <map>
+#include <unordered_map>
+
+#include <nlohmann/json.hpp>
+
+#include "io/FileFormat.h"
+#include "io/ProjectFile.h"
+
+namespace tlhost {
+
+namespace {
+
+using Json = nlohmann::json;
+using io::Seconds;
+
+constexpr const char* kEffectParade = "ADBE Effect Parade";
+constexpr const char* kLayerControl = "ADBE Layer Control";
+constexpr const char* kLayerControlLayer = "ADBE Layer Control-0001";
+// Deeper trees than this are refused, so that no input can exhaust the stack.
+constexpr int kMaxTreeDepth = 64;
+constexpr std::int64_t kMaxId = std::numeric_limits<A_long>::max();
+
+// Keys each kind of object may hold.
+using Keys = std::initializer_list<const char*>;
+// clang-format off
+const Keys kDocumentKeys = {"items", "undo_groups"};
+const Keys kItemKeys = {"name", "type", "id"};
+const Keys kCompositionKeys = {"name", "type", "id", "width", "height", "frame_rate", "pixel_aspect",
+                               "duration", "work_area", "selection", "layers"};
+const Keys kWorkAreaKeys = {"start", "duration"};
+const Keys kSelectionKeys = {"layer", "path"};
+const Keys kLayerKeys = {"id", "name", "type", "in_point", "duration", "flags", "properties"};
+const Keys kGroupKeys = {"match_name", "name", "group", "hidden", "eyeball", "can_vary", "children"};
+const Keys kLeafKeys = {"match_name", "name", "kind", "hidden", "eyeball", "can_vary", "value",
+                        "evaluated", "expression", "expression_enabled", "expression_error",
+                        "keyframes"};
+const Keys kKeyframeKeys = {"time", "value"};
+const Keys kLayerValueKeys = {"layer"};
+const Keys kPathKeys = {"closed", "vertices"};
+const Keys kUndoGroupKeys = {"name", "closed"};
+// clang-format on
+
+// A fault found while reading; caught at the top and turned into a LoadError.
+struct Fault {
+    std::string where;
+    std::string what;
+};
+
+// A key as a JSON pointer step.
+std::string Step(const std::string& key) {
+    std::string out = "/";
+    for (char c : key) {
+        if (c == '~') {
+            out += "~0";
+        } else if (c == '/') {
+            out += "~1";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string Step(std::size_t index) {
+    return "/" + std::to_string(index);
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+class Reader {
+  public:
+    Reader(Project& project, const EffectResolver& resolver)
+        : project_(project), resolver_(resolver) {}
+
+    void ReadDocument(const Json& doc) {
+        ExpectObject(doc, "");
+        CheckKeys(doc, "", kDocumentKeys);
+        const Json& items = Require(doc, "", "items");
+        ExpectArray(items, "/items");
+        for (std::size_t i = 0; i < items.size(); ++i) ReadItem(items[i], "/items" + Step(i));
+        for (const auto& [where, id] : layer_refs_) {
+            if (!project_.FindLayer(id)) {
+                Fail(where, "refers to layer id " + std::to_string(id) +
+                                ", which no layer of the project has");
+            }
+        }
+        if (const Json* undo = Optional(doc, "undo_groups")) ReadUndoGroups(*undo, "/undo_groups");
+        // Effects last: everything the file itself can get wrong has been checked
+        // before any effect is handed to the resolver.
+        for (const auto& [layer, where] : layers_) SetUpEffects(*layer, where);
+    }
+
+  private:
+    [[noreturn]] static void Fail(const std::string& where, const std::string& what) {
+        throw Fault{where, what};
+    }
+
+    // ---- Shapes of JSON values.
+
+    static void ExpectObject(const Json& value, const std::string& where) {
+        if (!value.is_object()) Fail(where, "must be an object");
+    }
+    static void ExpectArray(const Json& value, const std::string& where) {
+        if (!value.is_array()) Fail(where, "must be an array");
+    }
+    static void CheckKeys(const Json& object, const std::string& where, Keys allowed) {
+        for (const auto& [key, value] : object.items()) {
+            bool known = false;
+            for (const char* name : allowed) known = known || key == name;
+            if (!known) Fail(where + Step(key), "unknown key " + Quoted(key));
+        }
+    }
+    static const Json& Require(const Json& object, const std::string& where, const char* key) {
+        auto it = object.find(key);
+        if (it == object.end()) Fail(where, std::string("missing ") + Quoted(key));
+        return *it;
+    }
+    static const Json* Optional(const Json& object, const char* key) {
+        auto it = object.find(key);
+        return it == object.end() ? nullptr : &*it;
+    }
+    static std::string String(const Json& value, const std::string& where) {
+        if (!value.is_string()) Fail(where, "must be a string");
+        return value.get<std::string>();
+    }
+    static bool Bool(const Json& value, const std::string& where) {
+        if (!value.is_boolean()) Fail(where, "must be true or false");
+        return value.get<bool>();
+    }
+    static double Number(const Json& value, const std::string& where) {
+        if (!value.is_number()) Fail(where, "must be a number");
+        const double x = value.get<double>();
+        if (!std::isfinite(x)) Fail(where, "must be a finite number");
+        return x;
+    }
+    static std::int64_t Integer(const Json& value, const std::string& where, std::int64_t low,
+                                std::int64_t high) {
+        if (!value.is_number_integer()) Fail(where, "must be an integer");
+        if (value.is_number_unsigned() &&
+            value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)) {
+            Fail(where, "must be at most " + std::to_string(high));
+        }
+        const std::int64_t x = value.get<std::int64_t>();
+        if (x < low) Fail(where, "must be at least " + std::to_string(low));
+        if (x > high) Fail(where, "must be at most " + std::to_string(high));
+        return x;
+    }
+    static A_Time Time(const Json& value, const std::string& where, bool non_negative) {
+        const double seconds = Number(value, where);
+        if (non_negative && seconds < 0) Fail(where, "must not be negative");
+        std::optional<A_Time> time = io::TimeFromSeconds(seconds);
+        if (!time) Fail(where, "is out of the host's time range");
+        return *time;
+    }
+
+    // ---- Items.
+
+    void ReadItem(const Json& item, const std::string& where) {
+        ExpectObject(item, where);
+        const std::string type = String(Require(item, where, "type"), where + "/type");
+        std::optional<ItemKind> kind = io::ItemTypeFromName(type);
+        if (!kind) {
+            Fail(where + "/type",
+                 "unknown item type " + Quoted(type) + " (composition, folder or footage)");
+        }
+        CheckKeys(item, where, *kind == ItemKind::Composition ? kCompositionKeys : kItemKeys);
+        const std::string name = String(Require(item, where, "name"), where + "/name");
+        const auto id =
+            static_cast<A_long>(Integer(Require(item, where, "id"), where + "/id", 1, kMaxId));
+        auto [seen, fresh] = item_ids_.emplace(id, where);
+        if (!fresh)
+            Fail(where + "/id",
+                 "item id " + std::to_string(id) + " is already used by " + seen->second);
+        if (*kind != ItemKind::Composition) {
+            project_.AddItem(*kind, name, id);
+            return;
+        }
+        ReadComposition(item, where, project_.AddComposition(name, id));
+    }
+
+    void ReadComposition(const Json& item, const std::string& where, Composition& comp) {
+        if (const Json* v = Optional(item, "width"))
+            comp.width = static_cast<A_long>(Integer(*v, where + "/width", 1, 30000));
+        if (const Json* v = Optional(item, "height"))
+            comp.height = static_cast<A_long>(Integer(*v, where + "/height", 1, 30000));
+        if (const Json* v = Optional(item, "frame_rate")) {
+            comp.frame_rate = Number(*v, where + "/frame_rate");
+            if (comp.frame_rate <= 0) Fail(where + "/frame_rate", "must be greater than 0");
+        }
+        if (const Json* v = Optional(item, "pixel_aspect")) {
+            const std::string at = where + "/pixel_aspect";
+            if (!v->is_array() || v->size() != 2) Fail(at, "must be [numerator, denominator]");
+            comp.pixel_aspect.num = static_cast<A_long>(Integer((*v)[0], at + "/0", 1, kMaxId));
+            comp.pixel_aspect.den = static_cast<A_u_long>(Integer((*v)[1], at + "/1", 1, kMaxId));
+        }
+        if (const Json* v = Optional(item, "duration"))
+            comp.duration = Time(*v, where + "/duration", true);
+        comp.work_area_start = A_Time{0, 1};
+        comp.work_area_duration = comp.duration;
+        if (const Json* v = Optional(item, "work_area")) {
+            const std::string at = where + "/work_area";
+            ExpectObject(*v, at);
+            CheckKeys(*v, at, kWorkAreaKeys);
+            comp.work_area_start = Time(Require(*v, at, "start"), at + "/start", true);
+            comp.work_area_duration = Time(Require(*v, at, "duration"), at + "/duration", true);
+            if (Seconds(comp.work_area_start) + Seconds(comp.work_area_duration) >
+                Seconds(comp.duration)) {
+                Fail(at, "ends after the composition");
+            }
+        }
+        if (const Json* layers = Optional(item, "layers")) {
+            ExpectArray(*layers, where + "/layers");
+            for (std::size_t i = 0; i < layers->size(); ++i)
+                ReadLayer((*layers)[i], where + "/layers" + Step(i), comp);
+        }
+        if (const Json* selection = Optional(item, "selection"))
+            ReadSelection(*selection, where + "/selection", comp);
+    }
+
+    void ReadSelection(const Json& selection, const std::string& where, Composition& comp) {
+        ExpectArray(selection, where);
+        for (std::size_t i = 0; i < selection.size(); ++i) {
+            const std::string at = where + Step(i);
+            const Json& entry = selection[i];
+            ExpectObject(entry, at);
+            CheckKeys(entry, at, kSelectionKeys);
+            SelectedStream selected;
+            selected.layer_id = static_cast<AEGP_LayerIDVal>(
+                Integer(Require(entry, at, "layer"), at + "/layer", 1, kMaxId));
+            Layer* layer = project_.FindLayer(selected.layer_id);
+            if (!layer || &layer->comp() != &comp) {
+                Fail(at + "/layer",
+                     "no layer of this composition has id " + std::to_string(selected.layer_id));
+            }
+            const StreamNode* node = &layer->root();
+            if (const Json* path = Optional(entry, "path")) {
+                ExpectArray(*path, at + "/path");
+                for (std::size_t k = 0; k < path->size(); ++k) {
+                    const auto index = static_cast<std::size_t>(
+                        Integer((*path)[k], at + "/path" + Step(k), 0, kMaxId));
+                    if (index >= node->children().size()) {
+                        Fail(at + "/path" + Step(k),
+                             "the property has no child " + std::to_string(index));
+                    }
+                    node = node->children()[index].get();
+                    selected.path.push_back(index);
+                }
+            }
+            comp.selection.push_back(std::move(selected));
+        }
+    }
+
+    // ---- Layers.
+
+    void ReadLayer(const Json& json, const std::string& where, Composition& comp) {
+        ExpectObject(json, where);
+        CheckKeys(json, where, kLayerKeys);
+        const auto id = static_cast<AEGP_LayerIDVal>(
+            Integer(Require(json, where, "id"), where + "/id", 1, kMaxId));
+        const std::string name = String(Require(json, where, "name"), where + "/name");
+        const std::string type = String(Require(json, where, "type"), where + "/type");
+        std::optional<LayerKind> kind = io::LayerTypeFromName(type);
+        if (!kind) {
+            Fail(where + "/type",
+                 "unknown layer type " + Quoted(type) +
+                     " (shape, null, solid, precomp, footage, text, camera, light)");
+        }
+        auto [seen, fresh] = layer_ids_.emplace(id, where);
+        if (!fresh)
+            Fail(where + "/id",
+                 "layer id " + std::to_string(id) + " is already used by " + seen->second);
+
+        // Layers are listed top first; each new one goes to the bottom.
+        Layer& layer = project_.AddLayer(comp, name, *kind, id, comp.layers().size());
+        if (const Json* v = Optional(json, "in_point"))
+            layer.in_point = Time(*v, where + "/in_point", false);
+        if (const Json* v = Optional(json, "duration"))
+            layer.duration = Time(*v, where + "/duration", true);
+        if (const Json* v = Optional(json, "flags"))
+            layer.set_flags(ReadFlags(*v, where + "/flags"));
+        if (const Json* v = Optional(json, "properties")) {
+            std::unique_ptr<StreamNode> root = ReadNode(*v, where + "/properties", 0);
+            if (!root->is_group())
+                Fail(where + "/properties", "a layer's root property must be a group");
+            layer.set_root(std::move(root));
+        }
+        CheckEffectGroups(layer, where);
+        layers_.emplace_back(&layer, where);
+    }
+
+    static AEGP_LayerFlags ReadFlags(const Json& json, const std::string& where) {
+        ExpectArray(json, where);
+        AEGP_LayerFlags flags = 0;
+        for (std::size_t i = 0; i < json.size(); ++i) {
+            const std::string at = where + Step(i);
+            const std::string name = String(json[i], at);
+            std::optional<AEGP_LayerFlags> flag = io::LayerFlagFromName(name);
+            if (!flag) Fail(at, "unknown layer flag " + Quoted(name));
+            if (flags & *flag) Fail(at, "layer flag " + Quoted(name) + " is listed twice");
+            flags |= *flag;
+        }
+        return flags;
+    }
+
+    // ---- Property trees.
+
+    std::unique_ptr<StreamNode> ReadNode(const Json& json, const std::string& where, int depth) {
+        ExpectObject(json, where);
+        if (depth > kMaxTreeDepth) {
+            Fail(where,
+                 "property tree nested deeper than " + std::to_string(kMaxTreeDepth) + " levels");
+        }
+        const Json* group = Optional(json, "group");
+        const Json* kind = Optional(json, "kind");
+        if (group && kind)
+            Fail(where, "a property is either a group (\"group\") or a leaf (\"kind\"), not both");
+        if (!group && !kind) Fail(where, "missing \"group\" or \"kind\"");
+        CheckKeys(json, where, group ? kGroupKeys : kLeafKeys);
+        const std::string match_name =
+            String(Require(json, where, "match_name"), where + "/match_name");
+        if (match_name.empty()) Fail(where + "/match_name", "must not be empty");
+        const std::string name = String(Require(json, where, "name"), where + "/name");
+
+        std::unique_ptr<StreamNode> node;
+        if (group) {
+            const std::string text = String(*group, where + "/group");
+            std::optional<Grouping> grouping = io::GroupingFromName(text);
+            if (!grouping)
+                Fail(where + "/group", "unknown grouping " + Quoted(text) + " (named or indexed)");
+            node = std::make_unique<StreamNode>(match_name, name, *grouping);
+            if (const Json* children = Optional(json, "children")) {
+                ExpectArray(*children, where + "/children");
+                for (std::size_t i = 0; i < children->size(); ++i) {
+                    node->AddChild(
+                        ReadNode((*children)[i], where + "/children" + Step(i), depth + 1));
+                }
+            }
+        } else {
+            const std::string text = String(*kind, where + "/kind");
+            std::optional<ValueKind> value_kind = io::ValueKindFromName(text);
+            if (!value_kind) {
+                Fail(where + "/kind", "unknown kind " + Quoted(text) +
+                                          " (one_d, two_d, three_d, color, layer, path, no_data)");
+            }
+            node = std::make_unique<StreamNode>(match_name, name, Grouping::Leaf, *value_kind);
+            ReadLeaf(json, where, *node);
+        }
+        if (const Json* v = Optional(json, "hidden")) {
+            node->set_hidden(Bool(*v, where + "/hidden"));
+            explicit_hidden_[node.get()] = node->hidden();
+        }
+        if (const Json* v = Optional(json, "eyeball")) node->eyeball = Bool(*v, where + "/eyeball");
+        if (const Json* v = Optional(json, "can_vary"))
+            node->can_vary_over_time = Bool(*v, where + "/can_vary");
+        if (!node->can_vary_over_time && !node->keyframes.empty()) {
+            Fail(where + "/keyframes", "a property that cannot vary over time has no keyframes");
+        }
+        return node;
+    }
+
+    void ReadLeaf(const Json& json, const std::string& where, StreamNode& node) {
+        const Json* value = Optional(json, "value");
+        if (value) {
+            node.set_value(ReadValue(*value, node.kind(), where + "/value"));
+        } else if (node.kind() != ValueKind::NoData) {
+            Fail(where, "missing \"value\"");
+        }
+        // "evaluated" is what a written file reports; reading ignores it.
+        if (const Json* v = Optional(json, "expression"))
+            node.expression = String(*v, where + "/expression");
+        node.expression_enabled = !node.expression.empty();
+        if (const Json* v = Optional(json, "expression_enabled"))
+            node.expression_enabled = Bool(*v, where + "/expression_enabled");
+        if (const Json* v = Optional(json, "expression_error"))
+            node.expression_error = String(*v, where + "/expression_error");
+        if (const Json* keys = Optional(json, "keyframes")) {
+            const std::string at = where + "/keyframes";
+            ExpectArray(*keys, at);
+            for (std::size_t i = 0; i < keys->size(); ++i) {
+                const std::string key_at = at + Step(i);
+                const Json& key = (*keys)[i];
+                ExpectObject(key, key_at);
+                CheckKeys(key, key_at, kKeyframeKeys);
+                Keyframe keyframe;
+                keyframe.time = Number(Require(key, key_at, "time"), key_at + "/time");
+                if (!node.keyframes.empty() && keyframe.time <= node.keyframes.back().time) {
+                    Fail(key_at + "/time", "keyframe times must increase");
+                }
+                keyframe.value =
+                    ReadValue(Require(key, key_at, "value"), node.kind(), key_at + "/value");
+                node.keyframes.push_back(std::move(keyframe));
+            }
+        }
+    }
+
+    StreamValue ReadValue(const Json& json, ValueKind kind, const std::string& where) {
+        StreamValue value;
+        value.kind = kind;
+        switch (kind) {
+            case ValueKind::NoData:
+                if (!json.is_null()) Fail(where, "a no_data value must be null");
+                break;
+            case ValueKind::OneD:
+                value.v[0] = Number(json, where);
+                break;
+            case ValueKind::TwoD:
+            case ValueKind::ThreeD:
+            case ValueKind::Color: {
+                const std::size_t n = value.Dimensions();
+                const bool fits =
+                    json.is_array() &&
+                    (json.size() == n || (kind == ValueKind::Color && json.size() == 3));
+                if (!fits) {
+                    Fail(where, std::string("a ") + ValueKindName(kind) +
+                                    " value must be an array of " +
+                                    (kind == ValueKind::Color ? "[red, green, blue(, alpha)]"
+                                                              : std::to_string(n) + " numbers"));
+                }
+                if (kind == ValueKind::Color) value.v[3] = 1;
+                for (std::size_t i = 0; i < json.size(); ++i)
+                    value.v[i] = Number(json[i], where + Step(i));
+                break;
+            }
+            case ValueKind::LayerId: {
+                if (!json.is_object()) Fail(where, "a layer value must be {\"layer\": id}");
+                CheckKeys(json, where, kLayerValueKeys);
+                value.layer_id = static_cast<AEGP_LayerIDVal>(
+                    Integer(Require(json, where, "layer"), where + "/layer", 0, kMaxId));
+                if (value.layer_id != 0) layer_refs_.emplace_back(where + "/layer", value.layer_id);
+                break;
+            }
+            case ValueKind::Path: {
+                if (!json.is_object())
+                    Fail(where, "a path value must be {\"closed\": ..., \"vertices\": [...]}");
+                CheckKeys(json, where, kPathKeys);
+                if (const Json* closed = Optional(json, "closed"))
+                    value.path.closed = Bool(*closed, where + "/closed");
+                const std::string at = where + "/vertices";
+                const Json& vertices = Require(json, where, "vertices");
+                ExpectArray(vertices, at);
+                for (std::size_t i = 0; i < vertices.size(); ++i) {
+                    const Json& v = vertices[i];
+                    const std::string vertex_at = at + Step(i);
+                    if (!v.is_array() || v.size() != 6) {
+                        Fail(vertex_at, "a vertex must be [x, y, in_x, in_y, out_x, out_y]");
+                    }
+                    PathVertex vertex;
+                    double* fields[] = {&vertex.x,    &vertex.y,     &vertex.in_x,
+                                        &vertex.in_y, &vertex.out_x, &vertex.out_y};
+                    for (std::size_t k = 0; k < 6; ++k)
+                        *fields[k] = Number(v[k], vertex_at + Step(k));
+                    value.path.vertices.push_back(vertex);
+                }
+                break;
+            }
+        }
+        return value;
+    }
+
+    // The JSON pointer of a node of a layer's tree read from `layer_where`.
+    static std::string NodeWhere(const std::string& layer_where, const StreamNode& node) {
+        std::vector<std::size_t> indices;
+        for (const StreamNode* n = &node; n->parent(); n = n->parent())
+            indices.push_back(n->IndexInParent());
+        std::string where = layer_where + "/properties";
+        for (auto it = indices.rbegin(); it != indices.rend(); ++it)
+            where += "/children" + Step(*it);
+        return where;
+    }
+
+    // ---- Effects.
+
+    // What the file alone must get right about the layer's effects.
+    static void CheckEffectGroups(Layer& layer, const std::string& where) {
+        const StreamNode* parade = layer.root().FindChild(kEffectParade);
+        if (!parade) return;
+        if (!parade->is_group())
+            Fail(NodeWhere(where, *parade), Quoted(kEffectParade) + " must be a group");
+        for (const auto& effect : parade->children()) {
+            if (!effect->is_group()) Fail(NodeWhere(where, *effect), "an effect must be a group");
+            if (effect->match_name() != kLayerControl) continue;
+            const StreamNode* param = effect->FindChild(kLayerControlLayer);
+            if (param && (param->is_group() || param->kind() != ValueKind::LayerId)) {
+                Fail(NodeWhere(where, *param),
+                     "the Layer Control's layer parameter must be a \"layer\" leaf");
+            }
+        }
+    }
+
+    void SetUpEffects(Layer& layer, const std::string& where) {
+        StreamNode* parade = layer.root().FindChild(kEffectParade);
+        if (!parade) return;
+        std::vector<StreamNode*> groups;
+        for (const auto& child : parade->children()) groups.push_back(child.get());
+        for (StreamNode* group : groups) {
+            layer.effects().push_back(std::make_unique<EffectInstance>(layer, group->match_name(),
+                                                                       group->name(), *group));
+            EffectInstance& effect = *layer.effects().back();
+            if (effect.match_name() == kLayerControl) {
+                SetUpLayerControl(effect);
+            } else if (!Resolve(layer, effect, NodeWhere(where, *group))) {
+                // Unknown effects stay plain property nodes.
+                layer.effects().pop_back();
+                continue;
+            }
+            CheckParamStreams(effect, where);
+        }
+    }
+
+    bool Resolve(Layer& layer, EffectInstance& effect, const std::string& where) {
+        if (!resolver_) return false;
+        try {
+            return resolver_(layer, effect);
+        } catch (const std::exception& e) {
+            Fail(where, std::string("the effect could not be set up: ") + e.what());
+        } catch (...) {
+            Fail(where, "the effect could not be set up");
+        }
+    }
+
+    // The host's Layer Control: the input layer and one layer parameter "Layer".
+    static void SetUpLayerControl(EffectInstance& effect) {
+        PF_ParamDef input{};
+        input.param_type = PF_Param_LAYER;
+        effect.params().emplace_back(input);
+        PF_ParamDef def{};
+        def.param_type = PF_Param_LAYER;
+        def.uu.id = 1;
+        def.u.ld.dephault = PF_LayerDefault_NONE;
+        HostParam layer(def);
+        layer.set_name("Layer");
+        layer.match_name = kLayerControlLayer;
+        if (const StreamNode* node = effect.group().FindChild(kLayerControlLayer)) {
+            layer.layer_id = node->value().layer_id;
+        }
+        effect.params().push_back(layer);
+        effect.AttachParamStreams();
+    }
+
+    // Streams the file held for an effect's parameters must fit them; the hidden
+    // flags the file gave them win over the declared ones.
+    void CheckParamStreams(EffectInstance& effect, const std::string& where) {
+        for (std::size_t i = 1; i < effect.params().size(); ++i) {
+            StreamNode* node = effect.ParamStream(i);
+            if (!node) continue;
+            if (node->is_group())
+                Fail(NodeWhere(where, *node), "a parameter's stream must be a leaf");
+            const ValueKind declared = node->value().kind;
+            if (node->kind() != declared) {
+                Fail(NodeWhere(where, *node) + "/kind",
+                     std::string("kind ") + Quoted(ValueKindName(node->kind())) +
+                         " does not fit the effect's parameter, which holds " +
+                         ValueKindName(declared));
+            }
+            auto it = explicit_hidden_.find(node);
+            if (it != explicit_hidden_.end()) node->set_hidden(it->second);
+        }
+    }
+
+    // ---- Undo log.
+
+    void ReadUndoGroups(const Json& json, const std::string& where) {
+        ExpectArray(json, where);
+        std::vector<UndoGroupRecord> groups;
+        for (std::size_t i = 0; i < json.size(); ++i) {
+            const std::string at = where + Step(i);
+            ExpectObject(json[i], at);
+            CheckKeys(json[i], at, kUndoGroupKeys);
+            UndoGroupRecord record;
+            record.name = String(Require(json[i], at, "name"), at + "/name");
+            record.closed = Bool(Require(json[i], at, "closed"), at + "/closed");
+            groups.push_back(std::move(record));
+        }
+        project_.set_undo_groups(std::move(groups));
+    }
+
+    Project& project_;
+    const EffectResolver& resolver_;
+    std::map<A_long, std::string> item_ids_;
+    std::map<AEGP_LayerIDVal, std::string> layer_ids_;
+    std::vector<std::pair<Layer*, std::string>> layers_;
+    std::vector<std::pair<std::string, AEGP_LayerIDVal>> layer_refs_;
+    std::unordered_map<const StreamNode*, bool> explicit_hidden_;
+};
+
+// The parser's message without its exception prefix ("[json.exception...] ").
+std::string ParseMessage(const std::exception& e) {
+    std::string text = e.what();
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t end = text.find("] ");
+        if (end != std::string::npos) text.erase(0, end + 2);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string LoadError::message() const {
+    return (where.empty() ? std::string("(document)") : where) + ": " + what;
+}
+
+bool LoadProject(const std::string& json_text, Project& project, LoadError* error,
+                 const EffectResolver& resolver) {
+    auto fail = [&](std::string where, std::string what) {
+        if (error) *error = LoadError{std::move(where), std::move(what)};
+        return false;
+    };
+    if (!project.items().empty() || !project.undo_groups().empty()) {
+        return fail("", "the project to load into is not empty");
+    }
+    Json doc;
+    try {
+        doc = Json::parse(json_text);
+    } catch (const Json::exception& e) {
+        return fail("", "not valid JSON: " + ParseMessage(e));
+    }
+    Project fresh;
+    try {
+        Reader(fresh, resolver).ReadDocument(doc);
+    } catch (const Fault& fault) {
+        return fail(fault.where, fault.what);
+    }
+    project = std::move(fresh);
+    return true;
+}
+
+}  // namespace tlhost
