@@ -10,6 +10,7 @@
 
 #include "session/Session.h"
 #include "tetherline-host/ParamsJson.h"
+#include "tetherline-host/Run.h"
 
 namespace {
 
@@ -144,7 +145,43 @@ int main(int argc, char** argv) {
     std::vector<std::string> settings;
     visibility->add_option("settings", settings, "INDEX=VALUE pairs");
 
+    CLI::App* run = app.add_subcommand(
+        "run", "run a session on a project file, applying the actions in the order given");
+    AddModuleOptions(run, options);
+    tltool::RunOptions run_options;
+    run->add_option("project", run_options.project, "project file (JSON)")->required();
+    std::vector<std::string> sets, presses, clicks;
+    CLI::Option* set_opt =
+        run->add_option("--set", sets, "INDEX=VALUE: change a parameter, then report the change");
+    CLI::Option* press_opt = run->add_option("--press", presses, "INDEX: press a button");
+    CLI::Option* click_opt =
+        run->add_option("--click-module", clicks, "I: click module button I (0 to 9)");
+    CLI::Option* ui_opt = run->add_flag("--update-ui", "send a parameter-interface update");
+    run->add_option("--out", run_options.out, "write the resulting project here");
+    run->add_option("--effect-layer", run_options.effect_layer,
+                    "the layer carrying the effect (default: the first found)");
+    run->add_flag("--summary", run_options.summary, "print the properties that changed");
+    for (CLI::Option* opt : {set_opt, press_opt, click_opt}) {
+        opt->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+
     CLI11_PARSE(app, argc, argv);
+    if (*run) {
+        // Actions run in the order they were given on the command line.
+        std::size_t next_set = 0, next_press = 0, next_click = 0;
+        using Kind = tltool::RunAction::Kind;
+        for (CLI::Option* opt : run->parse_order()) {
+            if (opt == set_opt) run_options.actions.push_back({Kind::Set, sets[next_set++]});
+            if (opt == press_opt)
+                run_options.actions.push_back({Kind::Press, presses[next_press++]});
+            if (opt == click_opt)
+                run_options.actions.push_back({Kind::ClickModule, clicks[next_click++]});
+            if (opt == ui_opt) run_options.actions.push_back({Kind::UpdateUI, {}});
+        }
+        run_options.module = options.module;
+        run_options.resource = options.resource;
+        return tltool::Run(run_options);
+    }
     if (*about) return About(options);
     if (*pipl) return Pipl(options);
     if (*params) return Params(options);

@@ -1,0 +1,212 @@
+#include "tetherline-host/Run.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "io/ProjectFile.h"
+#include "session/Session.h"
+#ifdef TL_HAVE_EXPRESSIONS
+#include "expressions/Expressions.h"
+#endif
+
+namespace tltool {
+
+namespace {
+
+using tlhost::CommandReport;
+
+nlohmann::json ReportLine(const CommandReport& report) {
+    nlohmann::json leftovers = nlohmann::json::array();
+    for (const auto& ref : report.leftovers) leftovers.push_back(tlhost::Describe(ref));
+    nlohmann::json line{
+        {"command", report.command}, {"result", report.result}, {"leftovers", leftovers}};
+    if (report.param >= 0) line["param"] = report.param;
+    if (!report.violations.empty()) line["violations"] = report.violations;
+    if (!report.declined.empty()) line["declined"] = report.declined;
+    if (!report.return_msg.empty()) line["message"] = report.return_msg;
+    return line;
+}
+
+// A readable snapshot of every leaf, keyed by its path of names, for the summary.
+void Snapshot(const tlhost::StreamNode& node, const std::string& path,
+              std::map<std::string, std::string>* out) {
+    // The root stands for the layer, whose name is already in the path.
+    const std::string here = !node.parent() ? path : path + " > " + node.name();
+    if (node.is_group()) {
+        if (!node.eyeball) (*out)[here + " [switched off]"] = "";
+        for (const auto& child : node.children()) Snapshot(*child, here, out);
+        return;
+    }
+    std::ostringstream text;
+    const tlhost::StreamValue v = node.value();
+    const std::size_t dims = v.Dimensions();
+    if (v.kind == tlhost::ValueKind::LayerId) text << "layer " << v.layer_id;
+    for (std::size_t d = 0; d < dims; ++d) text << (d ? ", " : "") << v.v[d];
+    // The effect's own parameters are shown and hidden by every interface pass;
+    // only their values are of interest here.
+    if (node.hidden() && !node.effect()) text << " (hidden)";
+    if (!node.expression.empty()) {
+        text << (node.expression_enabled ? " = expression " : " = switched-off expression ")
+             << node.expression;
+    }
+    (*out)[here] = text.str();
+}
+
+std::map<std::string, std::string> Snapshot(tlhost::Project& project) {
+    std::map<std::string, std::string> out;
+    for (const auto& item : project.items()) {
+        if (item->kind() != tlhost::ItemKind::Composition) continue;
+        for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            Snapshot(layer->root(), item->name() + " > " + layer->name(), &out);
+        }
+    }
+    return out;
+}
+
+bool ReadText(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    *text = buffer.str();
+    return true;
+}
+
+// The click the host sends for a module button: at the button's centre, with the
+// control's frame as the effect window's current frame.
+CommandReport ClickModule(tlhost::Session& session, tlhost::EffectInstance& effect, int module) {
+    const A_long h = 10, v = 100;
+    PF_EventExtra event{};
+    event.e_type = PF_Event_DO_CLICK;
+    event.effect_win.index = 41;
+    event.effect_win.area = PF_EA_CONTROL;
+    event.effect_win.current_frame = PF_Rect{h, v, h + 267, v + 39};
+    event.u.do_click.screen_point = PF_Point{h + 27 * module + 12, v + 12};
+    event.u.do_click.num_clicks = 1;
+    return session.Event(effect, event);
+}
+
+}  // namespace
+
+int Run(const RunOptions& options) {
+    std::vector<std::string> log;
+    auto session = tlhost::Session::Load(options.module, options.resource, &log);
+    if (!session) {
+        for (const auto& line : log) std::cerr << line << "\n";
+        return 1;
+    }
+#ifdef TL_HAVE_EXPRESSIONS
+    tlhost::InstallExpressionEngine(session->host());
+#endif
+    CommandReport setup = session->ParamsSetup();
+    std::cout << ReportLine(setup).dump() << "\n";
+    if (setup.result != PF_Err_NONE) return 1;
+
+    std::string text;
+    if (!ReadText(options.project, &text)) {
+        std::cerr << "cannot read " << options.project << "\n";
+        return 1;
+    }
+    tlhost::LoadError error;
+    const std::string& match_name = session->registration().match_name;
+    auto resolver = [&](tlhost::Layer&, tlhost::EffectInstance& effect) {
+        if (effect.match_name() != match_name) return false;
+        session->Instantiate(effect);
+        return true;
+    };
+    if (!tlhost::LoadProject(text, session->host().project(), &error, resolver)) {
+        std::cerr << options.project << ": " << error.message() << "\n";
+        return 1;
+    }
+    tlhost::EffectInstance* effect = session->FindEffect(options.effect_layer);
+    if (!effect) {
+        std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
+        return 1;
+    }
+    const auto before = Snapshot(session->host().project());
+
+    bool clean = true;
+    for (const RunAction& action : options.actions) {
+        CommandReport report;
+        auto& params = effect->params();
+        auto index_of = [&](const std::string& t) { return std::atoi(t.c_str()); };
+        switch (action.kind) {
+            case RunAction::Kind::Set: {
+                const auto eq = action.argument.find('=');
+                const int index =
+                    eq == std::string::npos ? 0 : index_of(action.argument.substr(0, eq));
+                if (index < 1 || static_cast<std::size_t>(index) >= params.size()) {
+                    std::cerr << "--set takes INDEX=VALUE: " << action.argument << "\n";
+                    return 2;
+                }
+                std::string why;
+                if (!params[static_cast<std::size_t>(index)].SetFromText(
+                        action.argument.substr(eq + 1), &why)) {
+                    std::cerr << "parameter " << index << ": " << why << "\n";
+                    return 2;
+                }
+                report = session->UserChangedParam(*effect, index);
+                break;
+            }
+            case RunAction::Kind::Press: {
+                const int index = index_of(action.argument);
+                if (index < 1 || static_cast<std::size_t>(index) >= params.size() ||
+                    params[static_cast<std::size_t>(index)].def().param_type != PF_Param_BUTTON) {
+                    std::cerr << "--press takes the index of a button: " << action.argument << "\n";
+                    return 2;
+                }
+                report = session->UserChangedParam(*effect, index);
+                break;
+            }
+            case RunAction::Kind::ClickModule: {
+                const int module = index_of(action.argument);
+                if (module < 0 || module > 9) {
+                    std::cerr << "--click-module takes a module number from 0 to 9\n";
+                    return 2;
+                }
+                report = ClickModule(*session, *effect, module);
+                break;
+            }
+            case RunAction::Kind::UpdateUI:
+                report = session->UpdateParamsUI(*effect);
+                break;
+        }
+        clean = clean && report.clean();
+        std::cout << ReportLine(report).dump() << "\n";
+    }
+
+    tlhost::ValueEvaluator evaluate = [&](tlhost::StreamNode& leaf) {
+        return session->host().ValueAfterExpressions(leaf, 0.0);
+    };
+    if (!options.out.empty()) {
+        std::ofstream out(options.out, std::ios::binary);
+        out << tlhost::SaveProject(session->host().project(), evaluate);
+        if (!out) {
+            std::cerr << "cannot write " << options.out << "\n";
+            return 1;
+        }
+    }
+    if (options.summary) {
+        const auto after = Snapshot(session->host().project());
+        std::size_t changes = 0;
+        for (const auto& [path, value] : after) {
+            auto it = before.find(path);
+            if (it != before.end() && it->second == value) continue;
+            std::cout << path << ": " << (it == before.end() ? std::string("(new)") : it->second)
+                      << "  ->  " << value << "\n";
+            ++changes;
+        }
+        for (const auto& [path, value] : before) {
+            if (!after.count(path)) std::cout << path << ": " << value << "  ->  (gone)\n";
+        }
+        std::cout << changes << " properties changed\n";
+    }
+    return clean ? 0 : 1;
+}
+
+}  // namespace tltool
