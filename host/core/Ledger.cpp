@@ -43,8 +43,14 @@ std::uint64_t Ledger::CountCall(const char* function, std::uint64_t* nth_of_func
 }
 
 std::uint64_t Ledger::CallCount(const std::string& function) const {
-    auto it = call_counts_.find(function);
+    auto it = call_counts_.find(std::string_view(function));
     return it == call_counts_.end() ? 0 : it->second;
+}
+
+std::map<std::string, std::uint64_t> Ledger::CallCounts() const {
+    std::map<std::string, std::uint64_t> out;
+    for (const auto& [name, count] : call_counts_) out.emplace(std::string(name), count);
+    return out;
 }
 
 std::string Ledger::CurrentCall() const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -49,7 +50,8 @@ class Ledger {
 
     std::uint64_t CallCount(const std::string& function) const;
     std::uint64_t TotalCalls() const { return total_calls_; }
-    const std::map<std::string, std::uint64_t>& CallCounts() const { return call_counts_; }
+    // Every function called so far with its count, sorted by name.
+    std::map<std::string, std::uint64_t> CallCounts() const;
 
     // The call currently being served (for `created_by`), set by the boundary.
     void SetCurrentCall(const char* function, std::uint64_t nth) {
@@ -85,7 +87,9 @@ class Ledger {
     std::size_t DeclinedMark() const { return declined_.size(); }
 
   private:
-    std::map<std::string, std::uint64_t> call_counts_;
+    // Keyed by the function's name; the names are string literals that live for the
+    // whole process, so counting a call allocates nothing.
+    std::unordered_map<std::string_view, std::uint64_t> call_counts_;
     std::uint64_t total_calls_ = 0;
     const char* current_function_ = nullptr;
     std::uint64_t current_nth_ = 0;

@@ -5,6 +5,7 @@
 // kept after disposal so that a late use can still be named.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -42,8 +43,7 @@ class RefTable {
     void Dispose(Ledger& ledger, H handle, const char* function) {
         Record& rec = Lookup(reinterpret_cast<const void*>(handle));
         ledger.Release(rec.ref, function);
-        rec.disposed = true;
-        rec.disposed_by = ledger.CurrentCall();
+        Retire(rec, ledger.CurrentCall());
     }
 
     // The host takes a reference over (a stream adopted by a collection).
@@ -51,8 +51,7 @@ class RefTable {
     void Adopt(Ledger& ledger, H handle, const char* function) {
         Record& rec = Lookup(reinterpret_cast<const void*>(handle));
         ledger.Adopt(rec.ref);
-        rec.disposed = true;
-        rec.disposed_by = std::string(function) + " (adopted)";
+        Retire(rec, std::string(function) + " (adopted)");
     }
 
   private:
@@ -65,6 +64,22 @@ class RefTable {
         std::string created_by;
         std::string disposed_by;
     };
+
+    // Keeps a disposed record so that a late use is named, up to a bound: the
+    // oldest disposed records are forgotten, so a long session stays flat in
+    // memory and time. (A reference used long after its disposal may then look
+    // foreign rather than disposed.)
+    static constexpr std::size_t kRetiredKept = 1 << 16;
+    void Retire(Record& rec, std::string by) {
+        rec.disposed = true;
+        rec.disposed_by = std::move(by);
+        rec.target = Target{};
+        retired_.push_back(&rec);
+        if (retired_.size() > kRetiredKept) {
+            records_.erase(retired_.front());
+            retired_.pop_front();
+        }
+    }
 
     Record& Lookup(const void* key) const {
         if (!key) Breach(A_Err_PARAMETER, std::string("null ") + noun_);
@@ -83,6 +98,7 @@ class RefTable {
     RefKind kind_;
     const char* noun_;
     std::unordered_map<const void*, std::unique_ptr<Record>> records_;
+    std::deque<const void*> retired_;
 };
 
 }  // namespace tlhost
