@@ -33,13 +33,13 @@ nlohmann::json ReportLine(const CommandReport& report) {
 }
 
 // A readable snapshot of every leaf, keyed by its path of names, for the summary.
-void Snapshot(const tlhost::StreamNode& node, const std::string& path,
+void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& path,
               std::map<std::string, std::string>* out) {
     // The root stands for the layer, whose name is already in the path.
     const std::string here = !node.parent() ? path : path + " > " + node.name();
     if (node.is_group()) {
         if (!node.eyeball) (*out)[here + " [switched off]"] = "";
-        for (const auto& child : node.children()) Snapshot(*child, here, out);
+        for (const auto& child : node.children()) Snapshot(host, *child, here, out);
         return;
     }
     std::ostringstream text;
@@ -51,18 +51,25 @@ void Snapshot(const tlhost::StreamNode& node, const std::string& path,
     // only their values are of interest here.
     if (node.hidden() && !node.effect()) text << " (hidden)";
     if (!node.expression.empty()) {
-        text << (node.expression_enabled ? " = expression " : " = switched-off expression ")
+        text << (node.expression_enabled ? " with expression " : " with switched-off expression ")
              << node.expression;
+        if (node.expression_enabled && host.has_evaluator()) {
+            const tlhost::StreamValue after = host.ValueAfterExpressions(node, 0.0);
+            text << " -> evaluates to";
+            for (std::size_t d = 0; d < after.Dimensions(); ++d)
+                text << (d ? ", " : " ") << after.v[d];
+            if (!node.expression_error.empty()) text << " (error: " << node.expression_error << ")";
+        }
     }
     (*out)[here] = text.str();
 }
 
-std::map<std::string, std::string> Snapshot(tlhost::Project& project) {
+std::map<std::string, std::string> Snapshot(tlhost::Host& host) {
     std::map<std::string, std::string> out;
-    for (const auto& item : project.items()) {
+    for (const auto& item : host.project().items()) {
         if (item->kind() != tlhost::ItemKind::Composition) continue;
         for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
-            Snapshot(layer->root(), item->name() + " > " + layer->name(), &out);
+            Snapshot(host, layer->root(), item->name() + " > " + layer->name(), &out);
         }
     }
     return out;
@@ -128,7 +135,7 @@ int Run(const RunOptions& options) {
         std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
         return 1;
     }
-    const auto before = Snapshot(session->host().project());
+    const auto before = Snapshot(session->host());
 
     bool clean = true;
     for (const RunAction& action : options.actions) {
@@ -192,7 +199,7 @@ int Run(const RunOptions& options) {
         }
     }
     if (options.summary) {
-        const auto after = Snapshot(session->host().project());
+        const auto after = Snapshot(session->host());
         std::size_t changes = 0;
         for (const auto& [path, value] : after) {
             auto it = before.find(path);
