@@ -619,9 +619,70 @@ CommandReport Session::Arbitrary(EffectInstance* effect, PF_ArbParamsExtra& extr
 }
 
 CommandReport Session::Event(EffectInstance& effect, PF_EventExtra& event) {
+    // The host sends every event with a context; an event given without one gets its own.
+    DrawingContext* own = nullptr;
+    if (!event.contextH) {
+        own = &drawing().OpenContext();
+        event.contextH = own->handle();
+    }
     CommandReport report = Send(PF_Cmd_EVENT, &effect, &event);
     report.param = event.effect_win.index;
+    if (own) drawing().Close(*own);
     return report;
+}
+
+DrawingBoard& Session::drawing() {
+    if (!drawing_) drawing_ = std::make_unique<DrawingBoard>(host_);
+    return *drawing_;
+}
+
+UIEventReport Session::CustomUIEvent(EffectInstance& effect, PF_EventExtra& event) {
+    DrawingContext& context = drawing().OpenContext();
+    event.contextH = context.handle();
+    UIEventReport out;
+    out.report = Event(effect, event);
+    out.out_flags = event.evt_out_flags;
+    drawing().Close(context);
+    out.display = context.list;
+    return out;
+}
+
+namespace {
+
+// An event record of the effect controls for the control area of parameter `index`.
+PF_EventExtra ControlEvent(PF_EventType type, const PF_Rect& frame, PF_ParamIndex index) {
+    PF_EventExtra event{};
+    event.e_type = type;
+    event.effect_win.index = index;
+    event.effect_win.area = PF_EA_CONTROL;
+    event.effect_win.current_frame = frame;
+    // The coordinate and Info-panel callbacks are not served.
+    TL_DECLINE(event.cbs, layer_to_comp);
+    TL_DECLINE(event.cbs, comp_to_layer);
+    TL_DECLINE(event.cbs, get_comp2layer_xform);
+    TL_DECLINE(event.cbs, get_layer2comp_xform);
+    TL_DECLINE(event.cbs, source_to_frame);
+    TL_DECLINE(event.cbs, frame_to_source);
+    TL_DECLINE(event.cbs, info_draw_color);
+    TL_DECLINE(event.cbs, info_draw_text);
+    return event;
+}
+
+}  // namespace
+
+UIEventReport Session::DrawEvent(EffectInstance& effect, const PF_Rect& frame,
+                                 PF_ParamIndex index) {
+    PF_EventExtra event = ControlEvent(PF_Event_DRAW, frame, index);
+    event.u.draw.update_rect = frame;
+    return CustomUIEvent(effect, event);
+}
+
+UIEventReport Session::ClickEvent(EffectInstance& effect, const PF_Rect& frame, PF_Point point,
+                                  PF_ParamIndex index) {
+    PF_EventExtra event = ControlEvent(PF_Event_DO_CLICK, frame, index);
+    event.u.do_click.screen_point = point;
+    event.u.do_click.num_clicks = 1;
+    return CustomUIEvent(effect, event);
 }
 
 CommandReport Session::UserChangedParam(EffectInstance& effect, PF_ParamIndex index) {

@@ -17,6 +17,7 @@
 #include "model/World.h"
 #include "session/Module.h"
 #include "session/RegistrationResource.h"
+#include "suites/Drawbot.h"
 
 namespace tlhost {
 
@@ -44,6 +45,14 @@ struct CommandReport {
 };
 
 const char* CommandName(PF_Cmd cmd);
+
+// What an event in a custom interface gave: the command's report, the output flags the
+// plug-in left in the event record, and what it drew and asked to have redrawn.
+struct UIEventReport {
+    CommandReport report;
+    PF_EventOutFlags out_flags = 0;
+    DisplayList display;
+};
 
 // The smart pre-render checkout the host answers for the input layer.
 struct CheckoutAnswer {
@@ -110,7 +119,20 @@ class Session {
     CommandReport SmartRender(EffectInstance& effect, World& input, World& output,
                               const PixelAnswer& answer = {});
     CommandReport Arbitrary(EffectInstance* effect, PF_ArbParamsExtra& extra);
+    // An event of the effect's custom interface; one without a context handle is sent with
+    // a drawing context of its own.
     CommandReport Event(EffectInstance& effect, PF_EventExtra& event);
+    // An event of a custom interface in the effect controls, sent with a drawing context of
+    // its own (its handle put into `event`).
+    UIEventReport CustomUIEvent(EffectInstance& effect, PF_EventExtra& event);
+    // A draw, or a click at `point`, in the control area of parameter `index`, whose control
+    // occupies `frame` in window coordinates.
+    UIEventReport DrawEvent(EffectInstance& effect, const PF_Rect& frame,
+                            PF_ParamIndex index = 41);
+    UIEventReport ClickEvent(EffectInstance& effect, const PF_Rect& frame, PF_Point point,
+                             PF_ParamIndex index = 41);
+    // The host's drawing state: contexts, drawing objects and the application's colours.
+    DrawingBoard& drawing();
     CommandReport UserChangedParam(EffectInstance& effect, PF_ParamIndex index);
     CommandReport UpdateParamsUI(EffectInstance& effect);
     // Any command, with the given extra record.
@@ -150,6 +172,7 @@ class Session {
     World* render_output_ = nullptr;
     std::vector<std::pair<A_long, RefId>> pixel_checkouts_;
     std::vector<A_long> layer_checkouts_;
+    std::unique_ptr<DrawingBoard> drawing_;
 
     friend struct SessionCallbacks;
 };

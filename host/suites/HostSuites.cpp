@@ -19,6 +19,16 @@ void RegisterHostSuites(SuiteRegistry& registry) {
                  DynamicStreamSuite4Table());
     registry.Add(kAEGPMemorySuite, kAEGPMemorySuiteVersion1, MemorySuite1Table());
     registry.Add(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion1, ParamUtilsSuite1Table());
+    // Custom-interface drawing.
+    registry.Add(kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, DrawbotDrawSuite1Table());
+    registry.Add(kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1,
+                 DrawbotSupplierSuite1Table());
+    registry.Add(kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2,
+                 DrawbotSurfaceSuite2Table());
+    registry.Add(kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, DrawbotPathSuite1Table());
+    registry.Add(kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1,
+                 EffectCustomUISuite1Table());
+    registry.Add(kPFAppSuite, kPFAppSuiteVersion4, AppSuite4Table());
 }
 
 }  // namespace tlhost

@@ -7,6 +7,7 @@
 #include "AE_EffectCBSuites.h"
 #include "AE_EffectSuites.h"
 #include "AE_GeneralPlug.h"
+#include "DrawbotSuite.h"
 #include "SPBasic.h"
 
 namespace tlhost {
@@ -38,5 +39,13 @@ const AEGP_StreamSuite4* StreamSuite4Table();
 const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table();
 const AEGP_MemorySuite1* MemorySuite1Table();
 const PF_ParamUtilsSuite1* ParamUtilsSuite1Table();
+
+// Custom-interface drawing (suites/DrawbotSuites.cpp).
+const DRAWBOT_DrawbotSuite1* DrawbotDrawSuite1Table();
+const DRAWBOT_SupplierSuite1* DrawbotSupplierSuite1Table();
+const DRAWBOT_SurfaceSuite2* DrawbotSurfaceSuite2Table();
+const DRAWBOT_PathSuite1* DrawbotPathSuite1Table();
+const PF_EffectCustomUISuite1* EffectCustomUISuite1Table();
+const PFAppSuite4* AppSuite4Table();
 
 }  // namespace tlhost

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "session/Session.h"
+#include "tetherline-host/Panel.h"
 #include "tetherline-host/ParamsJson.h"
 #include "tetherline-host/Run.h"
 
@@ -165,7 +166,27 @@ int main(int argc, char** argv) {
         opt->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     }
 
+    CLI::App* panel = app.add_subcommand(
+        "panel", "paint the module panel to PNG as the host shows it, after the clicks given");
+    AddModuleOptions(panel, options);
+    tltool::PanelOptions panel_options;
+    panel->add_option("project", panel_options.project, "project file (JSON)")->required();
+    panel->add_option("--click-module", panel_options.clicks,
+                      "I: click module button I (0 to 9) before drawing; repeatable")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    panel->add_option("--scale", panel_options.scale, "image pixels per window pixel: 1 or 2")
+        ->capture_default_str();
+    panel->add_option("--png", panel_options.png, "where to write the picture")->required();
+    panel->add_option("--effect-layer", panel_options.effect_layer,
+                      "the layer carrying the effect (default: the first found)");
+
     CLI11_PARSE(app, argc, argv);
+    if (*panel) {
+        panel_options.module = options.module;
+        panel_options.resource = options.resource;
+        return tltool::Panel(panel_options);
+    }
     if (*run) {
         // Actions run in the order they were given on the command line.
         std::size_t next_set = 0, next_press = 0, next_click = 0;
