@@ -1,5 +1,7 @@
 #include "tetherline-host/Panel.h"
 
+#include "tetherline-host/ProjectSession.h"
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -37,15 +39,6 @@ nlohmann::json Line(const char* event, const UIEventReport& ui) {
     return line;
 }
 
-bool ReadText(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    *text = buffer.str();
-    return true;
-}
-
 // The first parameter with a control of its own in the effect controls: the panel.
 std::size_t CustomControlIndex(tlhost::EffectInstance& effect) {
     for (std::size_t i = 1; i < effect.params().size(); ++i) {
@@ -72,37 +65,11 @@ int Panel(const PanelOptions& options) {
             return 2;
         }
     }
-    std::vector<std::string> log;
-    auto session = tlhost::Session::Load(options.module, options.resource, &log);
-    if (!session) {
-        for (const auto& line : log) std::cerr << line << "\n";
-        return 1;
-    }
-    if (session->ParamsSetup().result != PF_Err_NONE) {
-        std::cerr << "parameter setup failed\n";
-        return 1;
-    }
-    std::string text;
-    if (!ReadText(options.project, &text)) {
-        std::cerr << "cannot read " << options.project << "\n";
-        return 1;
-    }
-    tlhost::LoadError error;
-    const std::string& match_name = session->registration().match_name;
-    auto resolver = [&](tlhost::Layer&, tlhost::EffectInstance& effect) {
-        if (effect.match_name() != match_name) return false;
-        session->Instantiate(effect);
-        return true;
-    };
-    if (!tlhost::LoadProject(text, session->host().project(), &error, resolver)) {
-        std::cerr << options.project << ": " << error.message() << "\n";
-        return 1;
-    }
-    tlhost::EffectInstance* effect = session->FindEffect(options.effect_layer);
-    if (!effect) {
-        std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
-        return 1;
-    }
+    ProjectSession opened =
+        OpenProjectSession(options.module, options.resource, options.project, options.effect_layer);
+    if (!opened.session) return 1;
+    tlhost::Session* session = opened.session.get();
+    tlhost::EffectInstance* effect = opened.effect;
     const std::size_t index = CustomControlIndex(*effect);
     if (index == 0) {
         std::cerr << "the effect has no custom control\n";

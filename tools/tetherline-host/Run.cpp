@@ -9,10 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "io/ProjectFile.h"
+#include "tetherline-host/ProjectSession.h"
 #include "session/Session.h"
-#ifdef TL_HAVE_EXPRESSIONS
-#include "expressions/Expressions.h"
-#endif
 
 namespace tltool {
 
@@ -75,66 +73,23 @@ std::map<std::string, std::string> Snapshot(tlhost::Host& host) {
     return out;
 }
 
-bool ReadText(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    *text = buffer.str();
-    return true;
-}
-
-// The click the host sends for a module button: at the button's centre, with the
-// control's frame as the effect window's current frame.
+// The click the host sends for a module button: at the button's centre, inside the
+// control's frame.
 CommandReport ClickModule(tlhost::Session& session, tlhost::EffectInstance& effect, int module) {
-    const A_long h = 10, v = 100;
-    PF_EventExtra event{};
-    event.e_type = PF_Event_DO_CLICK;
-    event.effect_win.index = 41;
-    event.effect_win.area = PF_EA_CONTROL;
-    event.effect_win.current_frame = PF_Rect{h, v, h + 267, v + 39};
-    event.u.do_click.screen_point = PF_Point{h + 27 * module + 12, v + 12};
-    event.u.do_click.num_clicks = 1;
-    return session.Event(effect, event);
+    const PF_Rect frame{10, 100, 10 + 267, 100 + 39};
+    const PF_Point centre{frame.left + 27 * module + 12, frame.top + 12};
+    return session.ClickEvent(effect, frame, centre).report;
 }
 
 }  // namespace
 
 int Run(const RunOptions& options) {
-    std::vector<std::string> log;
-    auto session = tlhost::Session::Load(options.module, options.resource, &log);
-    if (!session) {
-        for (const auto& line : log) std::cerr << line << "\n";
-        return 1;
-    }
-#ifdef TL_HAVE_EXPRESSIONS
-    tlhost::InstallExpressionEngine(session->host());
-#endif
-    CommandReport setup = session->ParamsSetup();
-    std::cout << ReportLine(setup).dump() << "\n";
-    if (setup.result != PF_Err_NONE) return 1;
-
-    std::string text;
-    if (!ReadText(options.project, &text)) {
-        std::cerr << "cannot read " << options.project << "\n";
-        return 1;
-    }
-    tlhost::LoadError error;
-    const std::string& match_name = session->registration().match_name;
-    auto resolver = [&](tlhost::Layer&, tlhost::EffectInstance& effect) {
-        if (effect.match_name() != match_name) return false;
-        session->Instantiate(effect);
-        return true;
-    };
-    if (!tlhost::LoadProject(text, session->host().project(), &error, resolver)) {
-        std::cerr << options.project << ": " << error.message() << "\n";
-        return 1;
-    }
-    tlhost::EffectInstance* effect = session->FindEffect(options.effect_layer);
-    if (!effect) {
-        std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
-        return 1;
-    }
+    ProjectSession opened =
+        OpenProjectSession(options.module, options.resource, options.project, options.effect_layer);
+    std::cout << ReportLine(opened.params_setup).dump() << "\n";
+    if (!opened.session) return 1;
+    tlhost::Session* session = opened.session.get();
+    tlhost::EffectInstance* effect = opened.effect;
     const auto before = Snapshot(session->host());
 
     bool clean = true;

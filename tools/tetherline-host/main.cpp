@@ -171,8 +171,9 @@ int main(int argc, char** argv) {
     AddModuleOptions(panel, options);
     tltool::PanelOptions panel_options;
     panel->add_option("project", panel_options.project, "project file (JSON)")->required();
-    panel->add_option("--click-module", panel_options.clicks,
-                      "I: click module button I (0 to 9) before drawing; repeatable")
+    panel
+        ->add_option("--click-module", panel_options.clicks,
+                     "I: click module button I (0 to 9) before drawing; repeatable")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     panel->add_option("--scale", panel_options.scale, "image pixels per window pixel: 1 or 2")

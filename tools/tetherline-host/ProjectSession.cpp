@@ -1,0 +1,69 @@
+#include "tetherline-host/ProjectSession.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "io/ProjectFile.h"
+#ifdef TL_HAVE_EXPRESSIONS
+#include "expressions/Expressions.h"
+#endif
+
+namespace tltool {
+
+namespace {
+bool ReadText(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    *text = buffer.str();
+    return true;
+}
+}  // namespace
+
+ProjectSession OpenProjectSession(const std::string& module, const std::string& resource,
+                                  const std::string& project_path,
+                                  const std::string& effect_layer) {
+    ProjectSession out;
+    std::vector<std::string> log;
+    auto session = tlhost::Session::Load(module, resource, &log);
+    if (!session) {
+        for (const auto& line : log) std::cerr << line << "\n";
+        return out;
+    }
+#ifdef TL_HAVE_EXPRESSIONS
+    tlhost::InstallExpressionEngine(session->host());
+#endif
+    out.params_setup = session->ParamsSetup();
+    if (out.params_setup.result != PF_Err_NONE) {
+        std::cerr << "parameter setup failed with error " << out.params_setup.result << "\n";
+        return out;
+    }
+    std::string text;
+    if (!ReadText(project_path, &text)) {
+        std::cerr << "cannot read " << project_path << "\n";
+        return out;
+    }
+    tlhost::LoadError error;
+    const std::string& match_name = session->registration().match_name;
+    tlhost::Session& s = *session;
+    auto resolver = [&](tlhost::Layer&, tlhost::EffectInstance& effect) {
+        if (effect.match_name() != match_name) return false;
+        s.Instantiate(effect);
+        return true;
+    };
+    if (!tlhost::LoadProject(text, session->host().project(), &error, resolver)) {
+        std::cerr << project_path << ": " << error.message() << "\n";
+        return out;
+    }
+    out.effect = session->FindEffect(effect_layer);
+    if (!out.effect) {
+        std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
+        return out;
+    }
+    out.session = std::move(session);
+    return out;
+}
+
+}  // namespace tltool
