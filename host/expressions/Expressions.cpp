@@ -265,6 +265,7 @@ void PushValue(duk_context* ctx, const Project& project, const StreamValue& v) {
             duk_put_prop_string(ctx, -2, "closed");
             return;
         case ValueKind::NoData:
+        case ValueKind::Arb:
             duk_push_undefined(ctx);
             return;
     }
@@ -327,6 +328,7 @@ void ReadResult(duk_context* ctx, Heap& heap) {
             return;
         }
         case ValueKind::NoData:
+        case ValueKind::Arb:
             return;
     }
 }

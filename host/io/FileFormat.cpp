@@ -39,7 +39,7 @@ constexpr GroupingRow kGroupings[] = {
 
 constexpr ValueKind kValueKinds[] = {
     ValueKind::NoData, ValueKind::OneD,    ValueKind::TwoD, ValueKind::ThreeD,
-    ValueKind::Color,  ValueKind::LayerId, ValueKind::Path,
+    ValueKind::Color,  ValueKind::LayerId, ValueKind::Path, ValueKind::Arb,
 };
 
 // Time scales tried in order when a time in seconds is read back.

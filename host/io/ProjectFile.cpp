@@ -30,6 +30,8 @@ Json ValueJson(const StreamValue& value, ValueKind kind) {
             return Json::array({value.v[0], value.v[1], value.v[2], value.v[3]});
         case ValueKind::LayerId:
             return Json{{"layer", value.layer_id}};
+        case ValueKind::Arb:
+            return Json(value.bytes);
         case ValueKind::Path: {
             Json vertices = Json::array();
             for (const PathVertex& p : value.path.vertices) {

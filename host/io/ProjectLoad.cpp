@@ -26,6 +26,8 @@ constexpr const char* kLayerControlLayer = "ADBE Layer Control-0001";
 // Deeper trees than this are refused, so that no input can exhaust the stack.
 constexpr int kMaxTreeDepth = 64;
 constexpr std::int64_t kMaxId = std::numeric_limits<A_long>::max();
+// Arbitrary data a project file may hold for one parameter.
+constexpr std::size_t kMaxArbBytes = std::size_t{1} << 20;
 
 // Keys each kind of object may hold.
 using Keys = std::initializer_list<const char*>;
@@ -349,7 +351,7 @@ class Reader {
             std::optional<ValueKind> value_kind = io::ValueKindFromName(text);
             if (!value_kind) {
                 Fail(where + "/kind", "unknown kind " + Quoted(text) +
-                                          " (one_d, two_d, three_d, color, layer, path, no_data)");
+                                          " (one_d, two_d, three_d, color, layer, path, arb, no_data)");
             }
             node = std::make_unique<StreamNode>(match_name, name, Grouping::Leaf, *value_kind);
             ReadLeaf(json, where, *node);
@@ -459,6 +461,16 @@ class Reader {
                     for (std::size_t k = 0; k < 6; ++k)
                         *fields[k] = Number(v[k], vertex_at + Step(k));
                     value.path.vertices.push_back(vertex);
+                }
+                break;
+            }
+            case ValueKind::Arb: {
+                // Arbitrary data: its flat bytes, as the effect gave them.
+                ExpectArray(json, where);
+                if (json.size() > kMaxArbBytes) Fail(where, "more arbitrary data than the host keeps");
+                for (std::size_t i = 0; i < json.size(); ++i) {
+                    value.bytes.push_back(
+                        static_cast<std::uint8_t>(Integer(json[i], where + Step(i), 0, 255)));
                 }
                 break;
             }

@@ -32,6 +32,7 @@ HostParam::HostParam(const HostParam& other)
     : match_name(other.match_name),
       hidden(other.hidden),
       layer_id(other.layer_id),
+      flat(other.flat),
       def_(other.def_),
       text_(other.text_) {
     PointAtText();
@@ -44,6 +45,7 @@ HostParam& HostParam::operator=(const HostParam& other) {
         match_name = other.match_name;
         hidden = other.hidden;
         layer_id = other.layer_id;
+        flat = other.flat;
         PointAtText();
     }
     return *this;

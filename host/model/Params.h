@@ -3,7 +3,9 @@
 // valid after the plug-in's buffers are gone.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
@@ -29,6 +31,9 @@ class HostParam {
     bool hidden = false;
     // A layer parameter's value: the id of the layer it points at, 0 for none.
     AEGP_LayerIDVal layer_id = 0;
+    // An arbitrary-data parameter's value in its flat form, as the effect last gave it
+    // (what a project file stores); the live value is the handle in the definition.
+    std::vector<std::uint8_t> flat;
 
     // Sets the value from text as a user would type it: a number for sliders,
     // checkboxes (0 or 1), popups (1-based item) and buttons, "r,g,b" for colours.

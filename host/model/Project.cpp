@@ -74,6 +74,8 @@ ValueKind ParamValueKind(PF_ParamType type) {
             return ValueKind::Color;
         case PF_Param_LAYER:
             return ValueKind::LayerId;
+        case PF_Param_ARBITRARY_DATA:
+            return ValueKind::Arb;
         default:
             return ValueKind::NoData;
     }

@@ -20,6 +20,7 @@ constexpr KindRow kKinds[] = {
     {ValueKind::Color, AEGP_StreamType_COLOR, "color"},
     {ValueKind::LayerId, AEGP_StreamType_LAYER_ID, "layer"},
     {ValueKind::Path, AEGP_StreamType_MASK, "path"},
+    {ValueKind::Arb, AEGP_StreamType_ARB, "arb"},
 };
 
 StreamValue FromParam(const HostParam& param) {
@@ -44,6 +45,12 @@ StreamValue FromParam(const HostParam& param) {
                                       def.u.cd.value.blue / 255.0, def.u.cd.value.alpha / 255.0);
         case PF_Param_LAYER:
             return StreamValue::Layer(param.layer_id);
+        case PF_Param_ARBITRARY_DATA: {
+            StreamValue arb;
+            arb.kind = ValueKind::Arb;
+            arb.bytes = param.flat;
+            return arb;
+        }
         default:
             return StreamValue{};
     }
@@ -86,6 +93,9 @@ void ToParam(const StreamValue& value, HostParam& param) {
             break;
         case PF_Param_LAYER:
             param.layer_id = value.layer_id;
+            break;
+        case PF_Param_ARBITRARY_DATA:
+            param.flat = value.bytes;
             break;
         default:
             break;
@@ -154,7 +164,8 @@ std::size_t StreamValue::Dimensions() const {
 }
 
 bool StreamValue::operator==(const StreamValue& o) const {
-    return kind == o.kind && v == o.v && layer_id == o.layer_id && path == o.path;
+    return kind == o.kind && v == o.v && layer_id == o.layer_id && path == o.path &&
+           bytes == o.bytes;
 }
 
 StreamNode::StreamNode(std::string match_name, std::string name, Grouping grouping, ValueKind kind)

@@ -20,7 +20,7 @@ class Layer;
 enum class Grouping { Leaf, Named, Indexed };
 
 // What a leaf holds; each maps to one host stream type.
-enum class ValueKind { NoData, OneD, TwoD, ThreeD, Color, LayerId, Path };
+enum class ValueKind { NoData, OneD, TwoD, ThreeD, Color, LayerId, Path, Arb };
 AEGP_StreamType StreamTypeOf(ValueKind kind);
 const char* ValueKindName(ValueKind kind);
 
@@ -48,6 +48,8 @@ struct StreamValue {
     std::array<double, 4> v{};
     AEGP_LayerIDVal layer_id = 0;
     ShapePath path;
+    // Arbitrary data, in the flat form the effect itself gives it (what projects store).
+    std::vector<std::uint8_t> bytes;
 
     static StreamValue OneD(double x);
     static StreamValue TwoD(double x, double y);

@@ -517,22 +517,69 @@ void Session::Instantiate(EffectInstance& effect) {
     effect.params().emplace_back(input);
     for (const auto& p : declared_) effect.params().push_back(p);
     effect.AttachParamStreams();
-    // Arbitrary-data values start as copies of the default, made by the plug-in.
+    // Arbitrary-data values come from their stored flat form when the project holds
+    // one, else as copies of the default; the plug-in makes both.
     for (std::size_t i = 1; i < effect.params().size(); ++i) {
-        PF_ParamDef& def = effect.params()[i].def();
-        if (def.param_type != PF_Param_ARBITRARY_DATA || !def.u.arb_d.dephault) continue;
+        HostParam& param = effect.params()[i];
+        PF_ParamDef& def = param.def();
+        if (def.param_type != PF_Param_ARBITRARY_DATA) continue;
         PF_ArbParamsExtra extra{};
-        extra.which_function = PF_Arbitrary_COPY_FUNC;
         extra.id = def.u.arb_d.id;
-        extra.u.copy_func_params.refconPV = def.u.arb_d.refconPV;
-        extra.u.copy_func_params.src_arbH = def.u.arb_d.dephault;
         PF_ArbitraryH value = nullptr;
-        extra.u.copy_func_params.dst_arbPH = &value;
+        if (!param.flat.empty()) {
+            extra.which_function = PF_Arbitrary_UNFLATTEN_FUNC;
+            extra.u.unflatten_func_params.refconPV = def.u.arb_d.refconPV;
+            extra.u.unflatten_func_params.buf_sizeLu = static_cast<A_u_long>(param.flat.size());
+            extra.u.unflatten_func_params.flat_dataPV = param.flat.data();
+            extra.u.unflatten_func_params.arbPH = &value;
+        } else if (def.u.arb_d.dephault) {
+            extra.which_function = PF_Arbitrary_COPY_FUNC;
+            extra.u.copy_func_params.refconPV = def.u.arb_d.refconPV;
+            extra.u.copy_func_params.src_arbH = def.u.arb_d.dephault;
+            extra.u.copy_func_params.dst_arbPH = &value;
+        } else {
+            continue;
+        }
         CommandReport report = Arbitrary(&effect, extra);
         if (report.result == PF_Err_NONE && value && host_.handles().IsLive(value)) {
             effect.params()[i].def().u.arb_d.value = value;
         }
     }
+}
+
+CommandReport Session::FlattenValues() {
+    CommandReport last;
+    for (const auto& item : host_.project().items()) {
+        if (item->kind() != ItemKind::Composition) continue;
+        for (Layer* layer : static_cast<Composition&>(*item).layers()) {
+            for (auto& effect : layer->effects()) {
+                if (effect->match_name() != registration_.match_name) continue;
+                for (HostParam& param : effect->params()) {
+                    const PF_ParamDef& def = param.def();
+                    if (def.param_type != PF_Param_ARBITRARY_DATA || !def.u.arb_d.value) continue;
+                    A_u_long size = 0;
+                    PF_ArbParamsExtra extra{};
+                    extra.id = def.u.arb_d.id;
+                    extra.which_function = PF_Arbitrary_FLAT_SIZE_FUNC;
+                    extra.u.flat_size_func_params.refconPV = def.u.arb_d.refconPV;
+                    extra.u.flat_size_func_params.arbH = def.u.arb_d.value;
+                    extra.u.flat_size_func_params.flat_data_sizePLu = &size;
+                    last = Arbitrary(effect.get(), extra);
+                    if (last.result != PF_Err_NONE || size > (1u << 20)) return last;
+                    std::vector<std::uint8_t> flat(size);
+                    extra.which_function = PF_Arbitrary_FLATTEN_FUNC;
+                    extra.u.flatten_func_params.refconPV = def.u.arb_d.refconPV;
+                    extra.u.flatten_func_params.arbH = def.u.arb_d.value;
+                    extra.u.flatten_func_params.buf_sizeLu = size;
+                    extra.u.flatten_func_params.flat_dataPV = flat.data();
+                    last = Arbitrary(effect.get(), extra);
+                    if (last.result != PF_Err_NONE) return last;
+                    param.flat = std::move(flat);
+                }
+            }
+        }
+    }
+    return last;
 }
 
 EffectInstance* Session::FindEffect(const std::string& layer_name) {

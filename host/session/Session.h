@@ -110,6 +110,9 @@ class Session {
     // from a project file) the declared parameters and their streams; values the
     // instance's streams hold win over the defaults.
     void Instantiate(EffectInstance& effect);
+    // Asks the plug-in for the flat form of every arbitrary-data value of its effects
+    // (what a project file stores), as the host does before saving.
+    CommandReport FlattenValues();
     // The first instance of this plug-in's effect in the project, or null.
     EffectInstance* FindEffect(const std::string& layer_name = "");
 
@@ -127,8 +130,7 @@ class Session {
     UIEventReport CustomUIEvent(EffectInstance& effect, PF_EventExtra& event);
     // A draw, or a click at `point`, in the control area of parameter `index`, whose control
     // occupies `frame` in window coordinates.
-    UIEventReport DrawEvent(EffectInstance& effect, const PF_Rect& frame,
-                            PF_ParamIndex index = 41);
+    UIEventReport DrawEvent(EffectInstance& effect, const PF_Rect& frame, PF_ParamIndex index = 41);
     UIEventReport ClickEvent(EffectInstance& effect, const PF_Rect& frame, PF_Point point,
                              PF_ParamIndex index = 41);
     // The host's drawing state: contexts, drawing objects and the application's colours.

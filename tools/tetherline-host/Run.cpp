@@ -36,7 +36,7 @@ void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& p
     // The root stands for the layer, whose name is already in the path.
     const std::string here = !node.parent() ? path : path + " > " + node.name();
     if (node.is_group()) {
-        if (!node.eyeball) (*out)[here + " [switched off]"] = "";
+        (*out)[here] = node.eyeball ? "switched on" : "switched off";
         for (const auto& child : node.children()) Snapshot(host, *child, here, out);
         return;
     }
@@ -146,6 +146,13 @@ int Run(const RunOptions& options) {
         return session->host().ValueAfterExpressions(leaf, 0.0);
     };
     if (!options.out.empty()) {
+        // As the host does before it saves: the effects' arbitrary data in flat form.
+        CommandReport flatten = session->FlattenValues();
+        if (flatten.result != PF_Err_NONE) {
+            std::cerr << "flattening the effect's data failed with error " << flatten.result
+                      << "\n";
+            return 1;
+        }
         std::ofstream out(options.out, std::ios::binary);
         out << tlhost::SaveProject(session->host().project(), evaluate);
         if (!out) {
