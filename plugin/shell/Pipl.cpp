@@ -25,7 +25,7 @@ enum class Datum {
     Long,        // one 32-bit value (numbers and four-character codes alike)
     ShortPair,   // two 16-bit values
     Short,       // one 16-bit value; the record is filled to 4 bytes outside the counted length
-    PascalText,  // length byte and characters, zero-padded to 4 bytes inside the counted length
+    PascalText,  // length byte and characters, zero-padded to 4 bytes (see TextPaddingCounted)
     CText,       // characters and a terminating zero, zero-padded the same way
 };
 
@@ -72,6 +72,13 @@ constexpr std::size_t RoundUp4(std::size_t n) {
     return (n + 3) & ~std::size_t{3};
 }
 
+// Text data is zero-padded to a multiple of 4 bytes on both platforms. Windows counts that
+// padding in the property's length; macOS counts the text alone and pads after it, as it does
+// for every datum.
+bool TextPaddingCounted(PiplPlatform platform) {
+    return platform == PiplPlatform::Windows;
+}
+
 bool Carries(On on, PiplPlatform platform) {
     return on == On::Both || (on == On::Windows && platform == PiplPlatform::Windows) ||
            (on == On::MacOS && platform == PiplPlatform::MacOS);
@@ -106,6 +113,7 @@ class Writer {
 std::vector<std::uint8_t> EncodeDatum(const Property& p, PiplPlatform platform) {
     std::vector<std::uint8_t> data;
     Writer w(data, platform);
+    const bool pad_text = TextPaddingCounted(platform);
     switch (p.datum) {
         case Datum::Long:
             w.U32(p.number);
@@ -121,13 +129,13 @@ std::vector<std::uint8_t> EncodeDatum(const Property& p, PiplPlatform platform) 
             const std::size_t n = std::strlen(p.text);
             w.Byte(static_cast<std::uint8_t>(n));
             w.Text(p.text, n);
-            w.ZerosTo4();
+            if (pad_text) w.ZerosTo4();
             break;
         }
         case Datum::CText:
             w.Text(p.text, std::strlen(p.text));
             w.Byte(0);
-            w.ZerosTo4();
+            if (pad_text) w.ZerosTo4();
             break;
     }
     return data;
@@ -297,7 +305,8 @@ std::vector<std::uint8_t> BuildPipl(PiplPlatform platform) {
         w.U32(0);  // property identifier
         w.U32(static_cast<std::uint32_t>(data.size()));
         out.insert(out.end(), data.begin(), data.end());
-        // Only a datum shorter than 4 bytes gets padding outside its counted length.
+        // Padding the length does not count: after a 16-bit datum on both platforms, and
+        // after text on macOS.
         for (std::size_t n = data.size(); n % 4 != 0; ++n) w.Byte(0);
     }
     return out;

@@ -83,15 +83,21 @@ TEST(PiplMacOS, BigEndianNaturalCodesNoPrefixAndTwoEntryPoints) {
     EXPECT_EQ(mac.find("8664"), std::string::npos);
     EXPECT_EQ(mac.find("MIB8"), std::string::npos);
 
+    // Text lengths count the length byte and the characters, not the padding that follows.
     for (const char* key : {"mi64", "ma64"}) {
         const Record r = FindMac(mac, key);
         ASSERT_NE(r.offset, std::string::npos) << key;
-        EXPECT_EQ(r.header.substr(12), std::string("\x00\x00\x00\x0C", 4)) << key;
-        EXPECT_EQ(r.data, std::string("\x0A"
-                                      "EffectMain\x00",
-                                      12))
-            << key;
+        EXPECT_EQ(r.header.substr(12), std::string("\x00\x00\x00\x0B", 4)) << key;
+        EXPECT_EQ(r.data, std::string(1, '\x0A') + "EffectMain") << key;
+        EXPECT_EQ(mac[r.offset + 16 + 11], '\0') << key << ": one zero byte pads the record";
     }
+    const Record category = FindMac(mac, "catg");
+    EXPECT_EQ(category.header.substr(12), std::string("\x00\x00\x00\x09", 4));
+    EXPECT_EQ(category.data, std::string(1, '\x08') + "Larkmoor");
+    EXPECT_EQ(mac.substr(category.offset + 16 + 9, 3), std::string(3, '\0'));
+    EXPECT_EQ(FindMac(mac, "mi64").offset, category.offset + 16 + 12);
+    EXPECT_EQ(FindMac(mac, "name").header.substr(12), std::string("\x00\x00\x00\x14", 4));
+    EXPECT_EQ(FindMac(mac, "eMNA").data, std::string(1, '\x13') + "LK TetherlineStyles");
     EXPECT_LT(FindMac(mac, "catg").offset, FindMac(mac, "mi64").offset);
     EXPECT_LT(FindMac(mac, "mi64").offset, FindMac(mac, "ma64").offset);
     EXPECT_LT(FindMac(mac, "ma64").offset, FindMac(mac, "ePVR").offset);
