@@ -18,7 +18,7 @@ using tlhost::StreamValue;
 using tlhost::ValueKind;
 
 // One property group of a shape and its leaves, as the host shows them.
-struct GroupSpec {
+struct GroupRow {
     const char* match_name;
     const char* name;
     std::initializer_list<const char*> leaves;
@@ -26,7 +26,7 @@ struct GroupSpec {
 
 // A shape group's contents: path, strokes, fills, trim and the module operators,
 // some 85 leaf streams in all.
-const GroupSpec kShapeContents[] = {
+const GroupRow kShapeContents[] = {
     {"ADBE Vector Shape - Group", "Path 1", {"ADBE Vector Shape Direction", "ADBE Vector Shape"}},
     {"ADBE Vector Graphic - Stroke",
      "Stroke 1",
@@ -91,10 +91,10 @@ void AddShapeGroup(StreamNode& contents, const std::string& name) {
     AddLeaf(group, "ADBE Vector Blend Mode");
     StreamNode& inner = group.AddChild(
         std::make_unique<StreamNode>("ADBE Vectors Group", "Contents", Grouping::Indexed));
-    for (const GroupSpec& spec : kShapeContents) {
-        StreamNode& g = inner.AddChild(
-            std::make_unique<StreamNode>(spec.match_name, spec.name, Grouping::Named));
-        for (const char* leaf : spec.leaves) AddLeaf(g, leaf);
+    for (const GroupRow& row : kShapeContents) {
+        StreamNode& g =
+            inner.AddChild(std::make_unique<StreamNode>(row.match_name, row.name, Grouping::Named));
+        for (const char* leaf : row.leaves) AddLeaf(g, leaf);
     }
 }
 

@@ -96,8 +96,9 @@ AEGP_PFInterfaceSuite1 MakePFInterfaceSuite1() {
     return s;
 }
 
-AEGP_EffectSuite2 MakeEffectSuite2() {
-    AEGP_EffectSuite2 s{};
+// The slots both effect-suite versions have alike; only the generic call differs.
+template <class Suite>
+void FillSharedEffectSlots(Suite& s) {
     s.AEGP_GetLayerNumEffects = GetLayerNumEffects;
     s.AEGP_GetLayerEffectByIndex = GetLayerEffectByIndex;
     s.AEGP_GetInstalledKeyFromLayerEffect = GetInstalledKeyFromLayerEffect;
@@ -115,28 +116,17 @@ AEGP_EffectSuite2 MakeEffectSuite2() {
     s.AEGP_GetEffectMatchName = GetEffectMatchName;
     TL_DECLINE(s, AEGP_GetEffectCategory);
     TL_DECLINE(s, AEGP_DuplicateEffect);
+}
+
+AEGP_EffectSuite2 MakeEffectSuite2() {
+    AEGP_EffectSuite2 s{};
+    FillSharedEffectSlots(s);
     return s;
 }
 
 AEGP_EffectSuite3 MakeEffectSuite3() {
     AEGP_EffectSuite3 s{};
-    s.AEGP_GetLayerNumEffects = GetLayerNumEffects;
-    s.AEGP_GetLayerEffectByIndex = GetLayerEffectByIndex;
-    s.AEGP_GetInstalledKeyFromLayerEffect = GetInstalledKeyFromLayerEffect;
-    TL_DECLINE(s, AEGP_GetEffectParamUnionByIndex);
-    TL_DECLINE(s, AEGP_GetEffectFlags);
-    TL_DECLINE(s, AEGP_SetEffectFlags);
-    TL_DECLINE(s, AEGP_ReorderEffect);
-    TL_DECLINE(s, AEGP_EffectCallGeneric);
-    s.AEGP_DisposeEffect = DisposeEffect;
-    TL_DECLINE(s, AEGP_ApplyEffect);
-    TL_DECLINE(s, AEGP_DeleteLayerEffect);
-    TL_DECLINE(s, AEGP_GetNumInstalledEffects);
-    TL_DECLINE(s, AEGP_GetNextInstalledEffect);
-    TL_DECLINE(s, AEGP_GetEffectName);
-    s.AEGP_GetEffectMatchName = GetEffectMatchName;
-    TL_DECLINE(s, AEGP_GetEffectCategory);
-    TL_DECLINE(s, AEGP_DuplicateEffect);
+    FillSharedEffectSlots(s);
     return s;
 }
 

@@ -144,8 +144,9 @@ A_Err SetLayerName8(AEGP_LayerH layerH, const A_char* name) {
     });
 }
 
-AEGP_LayerSuite5 MakeLayerSuite5() {
-    AEGP_LayerSuite5 s{};
+// The slots both layer-suite versions have alike; the versions differ in how names are passed.
+template <class Suite>
+void FillSharedLayerSlots(Suite& s) {
     s.AEGP_GetCompNumLayers = GetCompNumLayers;
     s.AEGP_GetCompLayerByIndex = GetCompLayerByIndex;
     TL_DECLINE(s, AEGP_GetActiveLayer);
@@ -153,7 +154,6 @@ AEGP_LayerSuite5 MakeLayerSuite5() {
     TL_DECLINE(s, AEGP_GetLayerSourceItem);
     TL_DECLINE(s, AEGP_GetLayerSourceItemID);
     s.AEGP_GetLayerParentComp = GetLayerParentComp;
-    s.AEGP_GetLayerName = GetLayerName8;
     TL_DECLINE(s, AEGP_GetLayerQuality);
     TL_DECLINE(s, AEGP_SetLayerQuality);
     s.AEGP_GetLayerFlags = GetLayerFlags;
@@ -186,63 +186,26 @@ AEGP_LayerSuite5 MakeLayerSuite5() {
     s.AEGP_GetLayerID = GetLayerID;
     TL_DECLINE(s, AEGP_GetLayerToWorldXform);
     TL_DECLINE(s, AEGP_GetLayerToWorldXformFromView);
-    s.AEGP_SetLayerName = SetLayerName8;
     TL_DECLINE(s, AEGP_GetLayerParent);
     TL_DECLINE(s, AEGP_SetLayerParent);
     TL_DECLINE(s, AEGP_DeleteLayer);
     TL_DECLINE(s, AEGP_DuplicateLayer);
     s.AEGP_GetLayerFromLayerID = GetLayerFromLayerID;
+}
+
+AEGP_LayerSuite5 MakeLayerSuite5() {
+    AEGP_LayerSuite5 s{};
+    FillSharedLayerSlots(s);
+    s.AEGP_GetLayerName = GetLayerName8;
+    s.AEGP_SetLayerName = SetLayerName8;
     return s;
 }
 
 AEGP_LayerSuite7 MakeLayerSuite7() {
     AEGP_LayerSuite7 s{};
-    s.AEGP_GetCompNumLayers = GetCompNumLayers;
-    s.AEGP_GetCompLayerByIndex = GetCompLayerByIndex;
-    TL_DECLINE(s, AEGP_GetActiveLayer);
-    s.AEGP_GetLayerIndex = GetLayerIndex;
-    TL_DECLINE(s, AEGP_GetLayerSourceItem);
-    TL_DECLINE(s, AEGP_GetLayerSourceItemID);
-    s.AEGP_GetLayerParentComp = GetLayerParentComp;
+    FillSharedLayerSlots(s);
     s.AEGP_GetLayerName = GetLayerName16;
-    TL_DECLINE(s, AEGP_GetLayerQuality);
-    TL_DECLINE(s, AEGP_SetLayerQuality);
-    s.AEGP_GetLayerFlags = GetLayerFlags;
-    s.AEGP_SetLayerFlag = SetLayerFlag;
-    TL_DECLINE(s, AEGP_IsLayerVideoReallyOn);
-    TL_DECLINE(s, AEGP_IsLayerAudioReallyOn);
-    TL_DECLINE(s, AEGP_GetLayerCurrentTime);
-    s.AEGP_GetLayerInPoint = GetLayerInPoint;
-    s.AEGP_GetLayerDuration = GetLayerDuration;
-    TL_DECLINE(s, AEGP_SetLayerInPointAndDuration);
-    TL_DECLINE(s, AEGP_GetLayerOffset);
-    TL_DECLINE(s, AEGP_SetLayerOffset);
-    TL_DECLINE(s, AEGP_GetLayerStretch);
-    TL_DECLINE(s, AEGP_SetLayerStretch);
-    TL_DECLINE(s, AEGP_GetLayerTransferMode);
-    TL_DECLINE(s, AEGP_SetLayerTransferMode);
-    TL_DECLINE(s, AEGP_IsAddLayerValid);
-    TL_DECLINE(s, AEGP_AddLayer);
-    TL_DECLINE(s, AEGP_ReorderLayer);
-    TL_DECLINE(s, AEGP_GetLayerMaskedBounds);
-    s.AEGP_GetLayerObjectType = GetLayerObjectType;
-    TL_DECLINE(s, AEGP_IsLayer3D);
-    TL_DECLINE(s, AEGP_IsLayer2D);
-    TL_DECLINE(s, AEGP_IsVideoActive);
-    TL_DECLINE(s, AEGP_IsLayerUsedAsTrackMatte);
-    TL_DECLINE(s, AEGP_DoesLayerHaveTrackMatte);
-    TL_DECLINE(s, AEGP_ConvertCompToLayerTime);
-    TL_DECLINE(s, AEGP_ConvertLayerToCompTime);
-    TL_DECLINE(s, AEGP_GetLayerDancingRandValue);
-    s.AEGP_GetLayerID = GetLayerID;
-    TL_DECLINE(s, AEGP_GetLayerToWorldXform);
-    TL_DECLINE(s, AEGP_GetLayerToWorldXformFromView);
     TL_DECLINE(s, AEGP_SetLayerName);
-    TL_DECLINE(s, AEGP_GetLayerParent);
-    TL_DECLINE(s, AEGP_SetLayerParent);
-    TL_DECLINE(s, AEGP_DeleteLayer);
-    TL_DECLINE(s, AEGP_DuplicateLayer);
-    s.AEGP_GetLayerFromLayerID = GetLayerFromLayerID;
     TL_DECLINE(s, AEGP_GetLayerLabel);
     TL_DECLINE(s, AEGP_SetLayerLabel);
     return s;

@@ -450,8 +450,9 @@ A_Err GetStreamIndexInParent(AEGP_StreamRefH streamH, A_long* index) {
     });
 }
 
-AEGP_StreamSuite2 MakeStreamSuite2() {
-    AEGP_StreamSuite2 s{};
+// The slots the three stream-suite versions have alike; they differ in names and value records.
+template <class Suite>
+void FillSharedStreamSlots(Suite& s) {
     TL_DECLINE(s, AEGP_IsStreamLegal);
     s.AEGP_CanVaryOverTime = CanVaryOverTime;
     TL_DECLINE(s, AEGP_GetValidInterpolations);
@@ -460,74 +461,45 @@ AEGP_StreamSuite2 MakeStreamSuite2() {
     s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
     TL_DECLINE(s, AEGP_GetNewMaskStream);
     s.AEGP_DisposeStream = DisposeStream;
-    s.AEGP_GetStreamName = GetStreamName8;
     TL_DECLINE(s, AEGP_GetStreamUnitsText);
     TL_DECLINE(s, AEGP_GetStreamProperties);
     s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
     s.AEGP_GetStreamType = GetStreamType;
-    s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue>;
-    s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue>;
-    s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue>;
     TL_DECLINE(s, AEGP_GetLayerStreamValue);
     s.AEGP_GetExpressionState = GetExpressionState;
     s.AEGP_SetExpressionState = SetExpressionState;
     s.AEGP_GetExpression = GetExpression;
     s.AEGP_SetExpression = SetExpression;
     s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
+}
+
+AEGP_StreamSuite2 MakeStreamSuite2() {
+    AEGP_StreamSuite2 s{};
+    FillSharedStreamSlots(s);
+    s.AEGP_GetStreamName = GetStreamName8;
+    s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue>;
+    s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue>;
+    s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue>;
     return s;
 }
 
 AEGP_StreamSuite3 MakeStreamSuite3() {
     AEGP_StreamSuite3 s{};
-    TL_DECLINE(s, AEGP_IsStreamLegal);
-    s.AEGP_CanVaryOverTime = CanVaryOverTime;
-    TL_DECLINE(s, AEGP_GetValidInterpolations);
-    s.AEGP_GetNewLayerStream = GetNewLayerStream;
-    s.AEGP_GetEffectNumParamStreams = GetEffectNumParamStreams;
-    s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
-    TL_DECLINE(s, AEGP_GetNewMaskStream);
-    s.AEGP_DisposeStream = DisposeStream;
+    FillSharedStreamSlots(s);
     s.AEGP_GetStreamName = GetStreamName8;
-    TL_DECLINE(s, AEGP_GetStreamUnitsText);
-    TL_DECLINE(s, AEGP_GetStreamProperties);
-    s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
-    s.AEGP_GetStreamType = GetStreamType;
     s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue2>;
     s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue2>;
     s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue2>;
-    TL_DECLINE(s, AEGP_GetLayerStreamValue);
-    s.AEGP_GetExpressionState = GetExpressionState;
-    s.AEGP_SetExpressionState = SetExpressionState;
-    s.AEGP_GetExpression = GetExpression;
-    s.AEGP_SetExpression = SetExpression;
-    s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
     return s;
 }
 
 AEGP_StreamSuite4 MakeStreamSuite4() {
     AEGP_StreamSuite4 s{};
-    TL_DECLINE(s, AEGP_IsStreamLegal);
-    s.AEGP_CanVaryOverTime = CanVaryOverTime;
-    TL_DECLINE(s, AEGP_GetValidInterpolations);
-    s.AEGP_GetNewLayerStream = GetNewLayerStream;
-    s.AEGP_GetEffectNumParamStreams = GetEffectNumParamStreams;
-    s.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
-    TL_DECLINE(s, AEGP_GetNewMaskStream);
-    s.AEGP_DisposeStream = DisposeStream;
+    FillSharedStreamSlots(s);
     s.AEGP_GetStreamName = GetStreamName16;
-    TL_DECLINE(s, AEGP_GetStreamUnitsText);
-    TL_DECLINE(s, AEGP_GetStreamProperties);
-    s.AEGP_IsStreamTimevarying = IsStreamTimevarying;
-    s.AEGP_GetStreamType = GetStreamType;
     s.AEGP_GetNewStreamValue = GetNewStreamValue<AEGP_StreamValue2>;
     s.AEGP_DisposeStreamValue = DisposeStreamValue<AEGP_StreamValue2>;
     s.AEGP_SetStreamValue = SetStreamValue<AEGP_StreamValue2>;
-    TL_DECLINE(s, AEGP_GetLayerStreamValue);
-    s.AEGP_GetExpressionState = GetExpressionState;
-    s.AEGP_SetExpressionState = SetExpressionState;
-    s.AEGP_GetExpression = GetExpression;
-    s.AEGP_SetExpression = SetExpression;
-    s.AEGP_DuplicateStreamRef = DuplicateStreamRef;
     return s;
 }
 
