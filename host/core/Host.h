@@ -34,6 +34,12 @@ struct StreamValueRecord {
     StreamNode* node = nullptr;
 };
 
+// A key event that reached the stand-in platform's keyboard while this host was current.
+struct KeyEvent {
+    std::uint16_t virtual_key = 0;
+    bool down = false;
+};
+
 // An AEGP memory handle's block.
 struct MemBlock {
     std::vector<std::uint8_t> bytes;
@@ -72,6 +78,9 @@ class Host {
     RefTable<EffectInstance*>& effects() { return effects_; }
     RefTable<MemBlock>& mem_handles() { return mem_handles_; }
     RefTable<StreamValueRecord>& stream_values() { return stream_values_; }
+
+    // Key events the plug-in synthesised, in the order they arrived.
+    std::vector<KeyEvent>& key_events() { return key_events_; }
 
     // The value of a property after expressions at a time (seconds). Without an
     // expression engine installed, the value before expressions.
@@ -121,6 +130,7 @@ class Host {
     RefTable<EffectInstance*> effects_{RefKind::Effect, "effect reference"};
     RefTable<MemBlock> mem_handles_{RefKind::MemHandle, "memory handle"};
     RefTable<StreamValueRecord> stream_values_{RefKind::StreamValue, "stream value"};
+    std::vector<KeyEvent> key_events_;
     Evaluator evaluator_;
     SPBasicSuite basic_suite_{};
     PF_UtilCallbacks utils_{};

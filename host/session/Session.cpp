@@ -382,6 +382,7 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     Ledger& ledger = host_.ledger();
     const std::size_t violations_before = ledger.ViolationMark();
     const std::size_t declined_before = ledger.DeclinedMark();
+    const std::size_t keys_before = host_.key_events().size();
 
     World& in_world = input ? *input : default_input_;
     PF_InData in_data{};
@@ -466,6 +467,8 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     report.declined.assign(
         ledger.DeclinedCalls().begin() + static_cast<std::ptrdiff_t>(declined_before),
         ledger.DeclinedCalls().end());
+    report.key_events.assign(host_.key_events().begin() + static_cast<std::ptrdiff_t>(keys_before),
+                             host_.key_events().end());
     return report;
 }
 
@@ -745,3 +748,19 @@ CommandReport Session::UpdateParamsUI(EffectInstance& effect) {
 }
 
 }  // namespace tlhost
+
+// ---- the stand-in platform's keyboard ---------------------------------------------------------
+
+// Where no windowing system runs, the plug-in hands the key events it synthesises to this
+// function, which it finds in the process when it is loaded (the programs that load it export
+// it); each event lands in the host serving the current command. Outside a command it is
+// dropped, as a desktop without a focused window would drop it.
+extern "C" void tl_standin_key_event(std::uint16_t virtual_key, int key_down) {
+    tlhost::Host* host = tlhost::Host::Current();
+    if (!host) return;
+    try {
+        host->key_events().push_back(tlhost::KeyEvent{virtual_key, key_down != 0});
+    } catch (...) {
+        // Out of memory: the event is lost, as the system would lose it.
+    }
+}

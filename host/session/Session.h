@@ -37,6 +37,7 @@ struct CommandReport {
     std::vector<LiveRef> leftovers;       // references still held by the plug-in
     std::vector<std::string> violations;  // breaches of the interface during the command
     std::vector<std::string> declined;    // host functions called that the host declines
+    std::vector<KeyEvent> key_events;     // key events the plug-in synthesised
     std::string return_msg;
     PF_OutFlags out_flags = 0;
     PF_OutFlags2 out_flags2 = 0;
@@ -180,3 +181,8 @@ class Session {
 };
 
 }  // namespace tlhost
+
+// The stand-in platform's input injection: the plug-in hands the key events it synthesises to
+// this function when the process offers it (defined in Session.cpp). Programs that load the
+// module export it, so that the module finds it when it is loaded.
+extern "C" void tl_standin_key_event(std::uint16_t virtual_key, int key_down);

@@ -1,7 +1,8 @@
 // Key synthesis on macOS: the key code that types "s" in the current keyboard layout, posted as
-// keyboard events to the HID event tap. Key codes are found by asking the layout what each of
-// the first 128 key codes types; the answers are kept in a process-wide dictionary built on the
-// first reveal and never rebuilt, even when the user switches layouts later.
+// keyboard events to the HID event tap. Which key code types what is kept in a process-wide
+// table built on the first reveal and never rebuilt (KeyCodeTable.h); the storage is a Core
+// Foundation dictionary from one-character strings to key codes. Only the system calls live
+// here: the table's rules and the events posted are worked out where every build compiles them.
 #if defined(__APPLE__)
 
 #include "style/KeyEvents.h"
@@ -10,28 +11,56 @@
 #include <Carbon/Carbon.h>
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "style/KeyCodeTable.h"
 
 namespace {
 
-constexpr CGKeyCode kNoKeyCode = 0xFFFF;
-constexpr CFIndex kKeyCodeCount = 128;
 constexpr UniCharCount kMaxTypedUnits = 4;
 
 // One-character strings (keys, copied by the dictionary) to key codes (values stored as
-// integers, not retained). Touched only on the host's user-interface thread.
-CFMutableDictionaryRef charToCodeDict = nullptr;
+// integers, not retained).
+struct CharToCodeDictionary {
+    using Ref = CFMutableDictionaryRef;
 
-// Fills the dictionary; when several key codes type the same character the lowest one wins,
-// because adding never replaces a key already present.
-void FillCharToCodeDict() {
-    for (CFIndex k = 0; k < kKeyCodeCount; ++k) {
-        CFStringRef typed = createStringForKey(static_cast<std::uint16_t>(k));
-        if (typed == nullptr) continue;
-        CFDictionaryAddValue(charToCodeDict, typed,
-                             reinterpret_cast<const void*>(static_cast<std::uintptr_t>(k)));
-        CFRelease(typed);
+    static Ref Create(std::size_t capacity) {
+        return CFDictionaryCreateMutable(kCFAllocatorDefault, static_cast<CFIndex>(capacity),
+                                         &kCFCopyStringDictionaryKeyCallBacks, nullptr);
     }
+    static void AddIfAbsent(Ref dict, char16_t unit, std::uint16_t key_code) {
+        const UniChar c = unit;
+        CFStringRef key = CFStringCreateWithCharacters(kCFAllocatorDefault, &c, 1);
+        if (key == nullptr) return;
+        // Adding never replaces a key already present.
+        CFDictionaryAddValue(dict, key,
+                             reinterpret_cast<const void*>(static_cast<std::uintptr_t>(key_code)));
+        CFRelease(key);
+    }
+    static bool Find(Ref dict, char16_t unit, std::uint16_t* key_code) {
+        const UniChar c = unit;
+        CFStringRef key = CFStringCreateWithCharacters(kCFAllocatorDefault, &c, 1);
+        if (key == nullptr) return false;
+        const void* value = nullptr;
+        const bool found = CFDictionaryGetValueIfPresent(dict, key, &value);
+        CFRelease(key);
+        if (found) *key_code = static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(value));
+        return found;
+    }
+};
+
+// Touched only on the host's user-interface thread; lives until the module is unloaded.
+KeyCodeTable<CharToCodeDictionary> charToCodeDict;
+
+// The first UTF-16 unit key code `k` types with no modifier held, or nothing.
+std::optional<char16_t> TypedBy(std::uint16_t k) {
+    CFStringRef typed = createStringForKey(k);
+    if (typed == nullptr) return std::nullopt;
+    const UniChar unit = CFStringGetCharacterAtIndex(typed, 0);
+    CFRelease(typed);
+    return static_cast<char16_t>(unit);
 }
 
 }  // namespace
@@ -57,30 +86,18 @@ const struct __CFString* createStringForKey(std::uint16_t key_code) {
 }
 
 std::uint16_t keyCodeForChar(char c) {
-    if (charToCodeDict == nullptr) {
-        charToCodeDict = CFDictionaryCreateMutable(kCFAllocatorDefault, kKeyCodeCount,
-                                                   &kCFCopyStringDictionaryKeyCallBacks, nullptr);
-        // Nothing is built without the dictionary; the next call tries again.
-        if (charToCodeDict == nullptr) return kNoKeyCode;
-        FillCharToCodeDict();
-    }
-    const UniChar unit = static_cast<unsigned char>(c);
-    CFStringRef wanted = CFStringCreateWithCharacters(kCFAllocatorDefault, &unit, 1);
-    if (wanted == nullptr) return kNoKeyCode;
-    const void* value = nullptr;
-    const bool found = CFDictionaryGetValueIfPresent(charToCodeDict, wanted, &value);
-    CFRelease(wanted);
-    if (!found) return kNoKeyCode;
-    return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(value));
+    return charToCodeDict.KeyCodeFor(static_cast<char16_t>(static_cast<unsigned char>(c)), TypedBy);
 }
 
 void RevealSelectedProperties() {
-    // Used as found, 0xFFFF included: the reveal reports nothing.
-    const CGKeyCode key = keyCodeForChar('s');
+    const std::vector<KeyCodeEvent> events = RevealKeyCodeEvents(keyCodeForChar('s'));
+    // No key of the layout types "s": nothing to press.
+    if (events.empty()) return;
+    const CGKeyCode key = events.front().key_code;
     CGEventRef down = CGEventCreateKeyboardEvent(nullptr, key, true);
     CGEventRef up = CGEventCreateKeyboardEvent(nullptr, key, false);
-    for (const KeyStroke& stroke : kRevealKeyStrokes) {
-        CGEventRef event = stroke.down ? down : up;
+    for (const KeyCodeEvent& e : events) {
+        CGEventRef event = e.down ? down : up;
         if (event != nullptr) CGEventPost(kCGHIDEventTap, event);
     }
     if (down != nullptr) CFRelease(down);
