@@ -34,6 +34,11 @@ struct StreamValueRecord {
     StreamNode* node = nullptr;
 };
 
+// An AEGP collection: the streams whose references it adopted, in push order.
+struct CollectionRecord {
+    std::vector<StreamNode*> streams;
+};
+
 // A key event that reached the stand-in platform's keyboard while this host was current.
 struct KeyEvent {
     std::uint16_t virtual_key = 0;
@@ -78,6 +83,7 @@ class Host {
     RefTable<EffectInstance*>& effects() { return effects_; }
     RefTable<MemBlock>& mem_handles() { return mem_handles_; }
     RefTable<StreamValueRecord>& stream_values() { return stream_values_; }
+    RefTable<CollectionRecord>& collections() { return collections_; }
 
     // Key events the plug-in synthesised, in the order they arrived.
     std::vector<KeyEvent>& key_events() { return key_events_; }
@@ -130,6 +136,7 @@ class Host {
     RefTable<EffectInstance*> effects_{RefKind::Effect, "effect reference"};
     RefTable<MemBlock> mem_handles_{RefKind::MemHandle, "memory handle"};
     RefTable<StreamValueRecord> stream_values_{RefKind::StreamValue, "stream value"};
+    RefTable<CollectionRecord> collections_{RefKind::Collection, "collection"};
     std::vector<KeyEvent> key_events_;
     Evaluator evaluator_;
     SPBasicSuite basic_suite_{};

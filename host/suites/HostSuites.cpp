@@ -18,6 +18,8 @@ void RegisterHostSuites(SuiteRegistry& registry) {
     registry.Add(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion4,
                  DynamicStreamSuite4Table());
     registry.Add(kAEGPMemorySuite, kAEGPMemorySuiteVersion1, MemorySuite1Table());
+    registry.Add(kAEGPCollectionSuite, kAEGPCollectionSuiteVersion2, CollectionSuite2Table());
+    registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion8, CompSuite8Table());
     registry.Add(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion1, ParamUtilsSuite1Table());
     // Custom-interface drawing.
     registry.Add(kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, DrawbotDrawSuite1Table());

@@ -38,6 +38,9 @@ const AEGP_StreamSuite3* StreamSuite3Table();
 const AEGP_StreamSuite4* StreamSuite4Table();
 const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table();
 const AEGP_MemorySuite1* MemorySuite1Table();
+// Collections and the composition's selection (suites/CollectionSuite.cpp).
+const AEGP_CollectionSuite2* CollectionSuite2Table();
+const AEGP_CompSuite8* CompSuite8Table();
 const PF_ParamUtilsSuite1* ParamUtilsSuite1Table();
 
 // Custom-interface drawing (suites/DrawbotSuites.cpp).
