@@ -6,6 +6,8 @@
 #include <cstddef>
 
 #include "style/ChangeHandling.h"
+#include "style/KeyEvents.h"
+#include "style/Reveal.h"
 #include "style/Writers.h"
 
 namespace {
@@ -136,6 +138,19 @@ void GradientTypeChanged(ChangeContext& ctx) {
     }
 }
 
+// ---- reveal in timeline ------------------------------------------------------------------------
+
+// The colours of the stroke's or the fill's gradients become the composition's selection; only
+// when that worked do the key presses follow that make the timeline show them.
+template <std::size_t Gradient>
+void RevealGradientColors(ChangeContext& ctx) {
+    ctx.err.Then([&] {
+        return SelectStreamsByMatchName(ctx.in_data, kGradientColorsMatchName, TRUE,
+                                        kGradients[Gradient].group_match_name);
+    });
+    if (ctx.err.ok()) RevealSelectedProperties();
+}
+
 // ---- switches that exclude each other ----------------------------------------------------------
 
 constexpr PF_ParamIndex kEnableFill = 21;
@@ -219,11 +234,11 @@ const ChangeCaseRow kChangeCases[] = {
     {kLineCap, &WritePopupToShapes<kLineCap, kLineCapMatchName>},  // "Line Cap"
     {kLineJoin, &LineJoinChanged},                                 // "Line Join"
     {kGradients[0].type_popup, &GradientTypeChanged<0>},           // stroke "Gradient Type"
-    {16, nullptr},                                                 // stroke "Gradient Colors"
+    {16, &RevealGradientColors<0>},                                // stroke "Gradient Colors"
     {kEnableFill, &SwitchOffOther<kFillEnableGradient>},           // "Enable Fill"
     {kFillEnableGradient, &SwitchOffOther<kEnableFill>},           // fill "Enable Gradient"
     {kGradients[1].type_popup, &GradientTypeChanged<1>},           // fill "Gradient Type"
-    {38, nullptr},                                                 // fill "Gradient Colors"
+    {38, &RevealGradientColors<1>},                                // fill "Gradient Colors"
     {68, nullptr},                                                 // "Create Placeholders"
     {kDynamicsPresets.popup, &PresetChanged<kDynamicsPresets>},    // dynamics "Preset"
     {kVerletPresets.popup, &PresetChanged<kVerletPresets>},        // Verlet "Preset"
