@@ -10,6 +10,7 @@
 
 #include "io/ProjectFile.h"
 #include "tetherline-host/ProjectSession.h"
+#include "tetherline-host/Selection.h"
 #include "session/Session.h"
 
 namespace tltool {
@@ -27,6 +28,7 @@ nlohmann::json ReportLine(const CommandReport& report) {
     if (!report.violations.empty()) line["violations"] = report.violations;
     if (!report.declined.empty()) line["declined"] = report.declined;
     if (!report.return_msg.empty()) line["message"] = report.return_msg;
+    if (!report.key_events.empty()) line["key_events"] = KeyEventNames(report.key_events);
     return line;
 }
 
@@ -91,9 +93,11 @@ int Run(const RunOptions& options) {
     tlhost::Session* session = opened.session.get();
     tlhost::EffectInstance* effect = opened.effect;
     const auto before = Snapshot(session->host());
+    const Selections selections_at_start = SelectionSnapshot(session->host().project());
 
     bool clean = true;
     for (const RunAction& action : options.actions) {
+        const Selections selections_before = SelectionSnapshot(session->host().project());
         CommandReport report;
         auto& params = effect->params();
         auto index_of = [&](const std::string& t) { return std::atoi(t.c_str()); };
@@ -139,7 +143,15 @@ int Run(const RunOptions& options) {
                 break;
         }
         clean = clean && report.clean();
-        std::cout << ReportLine(report).dump() << "\n";
+        nlohmann::json line = ReportLine(report);
+        // The compositions whose selection the command changed, with what is selected now.
+        for (const auto& [comp, selected] : SelectionSnapshot(session->host().project())) {
+            auto it = selections_before.find(comp);
+            if (it == selections_before.end() || it->second != selected) {
+                line["selection"][comp] = selected;
+            }
+        }
+        std::cout << line.dump() << "\n";
     }
 
     tlhost::ValueEvaluator evaluate = [&](tlhost::StreamNode& leaf) {
@@ -172,6 +184,10 @@ int Run(const RunOptions& options) {
         }
         for (const auto& [path, value] : before) {
             if (!after.count(path)) std::cout << path << ": " << value << "  ->  (gone)\n";
+        }
+        for (const std::string& line : SelectionChangeLines(
+                 selections_at_start, SelectionSnapshot(session->host().project()))) {
+            std::cout << line << "\n";
         }
         std::cout << changes << " properties changed\n";
     }
