@@ -13,8 +13,9 @@
 // the program fails when it differs from RESOURCE; elsewhere it reads RESOURCE.
 //
 // Exit status: 0 when every step ran, 1 when the module was refused, 2 on bad arguments,
-// 3 when the module's resource differs from RESOURCE. Notes that name the platform go to
-// standard error, the transcript to standard output.
+// 3 when the module's resource differs from RESOURCE, 4 when a reveal's key presses did not reach
+// the stand-in host's keyboard (on Windows they go to SendInput, which nothing here observes).
+// Notes that name the platform go to standard error, the transcript to standard output.
 
 #include <cstdint>
 #include <cstdio>
@@ -56,6 +57,7 @@ using tlhost::ValueKind;
 constexpr PF_ParamIndex kLineJoin = 10;
 constexpr PF_ParamIndex kMiterLimit = 11;
 constexpr PF_ParamIndex kModules = 41;
+constexpr PF_ParamIndex kStrokeColors = 16;
 constexpr A_long kMiterJoin = 1;
 constexpr char kLineJoinMatch[] = "ADBE Vector Stroke Line Join";
 constexpr char kMiterLimitMatch[] = "ADBE Vector Stroke Miter Limit";
@@ -211,6 +213,39 @@ void AddStroke(Layer& layer, const std::string& name) {
         Group(vectors, "ADBE Vector Graphic - Stroke", "Stroke 1", Grouping::Named);
     Leaf(stroke, kLineJoinMatch, 2);
     Leaf(stroke, kMiterLimitMatch, 4);
+}
+
+// A shape group with a gradient stroke and a gradient fill, each with its colours.
+void AddGradients(Layer& layer) {
+    struct PaintRow {
+        const char* match_name;
+        const char* name;
+    };
+    constexpr PaintRow kPaints[] = {{"ADBE Vector Graphic - G-Stroke", "Gradient Stroke 1"},
+                                    {"ADBE Vector Graphic - G-Fill", "Gradient Fill 1"}};
+    StreamNode& contents = *layer.root().FindChild("ADBE Root Vectors Group");
+    StreamNode& shape = Group(contents, "ADBE Vector Group", "Gradients", Grouping::Named);
+    StreamNode& vectors = Group(shape, "ADBE Vectors Group", "Contents", Grouping::Indexed);
+    for (const PaintRow& row : kPaints) {
+        StreamNode& paint = Group(vectors, row.match_name, row.name, Grouping::Named);
+        Leaf(paint, "ADBE Vector Grad Type", 1);
+        paint.AddChild(std::make_unique<StreamNode>("ADBE Vector Grad Colors", "Colors",
+                                                    Grouping::Leaf, ValueKind::NoData));
+    }
+}
+
+// A selected property: its layer's name, then the names down to it.
+std::string SelectedName(tlhost::Project& project, const tlhost::SelectedStream& selected) {
+    const Layer* layer = project.FindLayer(selected.layer_id);
+    if (!layer) return "layer " + std::to_string(selected.layer_id);
+    std::string out = Quoted(layer->name());
+    const StreamNode* node = &layer->root();
+    for (const std::size_t index : selected.path) {
+        if (index >= node->children().size()) return out + " > #" + std::to_string(index);
+        node = node->children()[index].get();
+        out += " > " + Quoted(node->name());
+    }
+    return out;
 }
 
 // Every stroke property of a layer that the change concerns, in tree order.
@@ -441,6 +476,24 @@ int main(int argc, char** argv) {
         DescribeStrokes(layer->root(), strokes);
         Line("  " + Quoted(layer->name()) + ":" + strokes);
     }
+
+    // The user presses the stroke's "Reveal in Timeline": the gradient colours of the connection
+    // lines become the composition's selection, then two presses of S follow.
+    for (Layer* layer : lines) AddGradients(*layer);
+    const CommandReport reveal = session.UserChangedParam(effect, kStrokeColors);
+    Line(Outcome("PF_Cmd_USER_CHANGED_PARAM " + std::to_string(kStrokeColors), reveal) +
+         ", declined " + std::to_string(reveal.declined.size()) + ", selection " +
+         std::to_string(comp.selection.size()));
+    for (const tlhost::SelectedStream& selected : comp.selection) {
+        Line("  " + SelectedName(project, selected));
+    }
+#if defined(_WIN32)
+    std::fprintf(stderr, "tl-platform-scenario: reveal: the presses went to SendInput\n");
+#else
+    std::fprintf(stderr, "tl-platform-scenario: reveal: %zu key events reached the keyboard\n",
+                 reveal.key_events.size());
+    if (reveal.result == PF_Err_NONE && reveal.key_events.size() != 4) return 4;
+#endif
 
     // The module-state data, with the constant the parameter declared.
     void* refcon = effect.params()[kModules].def().u.arb_d.refconPV;
