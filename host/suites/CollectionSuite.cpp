@@ -6,6 +6,8 @@
 // (disposing the collection releases it), and the plug-in disposing it itself is a double
 // disposal, which the stream table reports naming the push that adopted it. Where the host's
 // behaviour is not documented, the stand-in chooses:
+//   - an adopted reference is no longer the plug-in's at all: using it after the push is
+//     reported like a use after disposal (the strict reading of "owned by the collection");
 //   - a push that fails adopts nothing: the reference stays the caller's to dispose;
 //   - only stream-reference items are held (the only kind the plug-in makes); pushing an item
 //     of another kind is declined;
