@@ -1,12 +1,18 @@
-// Scoped holders for the host references a handler obtains and must dispose: stream references
-// and effect references. Each holder disposes its reference exactly once, either when the
-// handler asks for the disposal's error (Dispose, to feed a running error) or, on any other way
-// out of the scope, in its destructor.
+// Scoped holders for the host references a handler obtains and must give back: stream
+// references, effect references, stream values and memory handles. Each holder gives its
+// reference back exactly once, either when the handler asks for the answer (Dispose, to feed a
+// running error) or, on any other way out of the scope, in its destructor.
 //
 //     ScopedStream stream(suites);
 //     err.Call(suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex, id, fx, i, stream.put());
 //     err.Then([&] { return UseStream(stream.get()); });
 //     err.Release(stream.Dispose());
+//
+// A reference is let go of only once a suite that can give it back is in hand. When the suite
+// the reference is normally given back through cannot be acquired, the other version of that
+// suite the plug-in uses (which has the same disposal) gives it back instead, and the missing
+// suite is still thrown, so that it reaches the command's result. When no version can be
+// acquired the holder keeps the reference, and its destructor tries again.
 #pragma once
 
 #include "AE_GeneralPlug.h"
@@ -14,19 +20,66 @@
 
 namespace scoped_detail {
 
+// Finds the disposal of a reference kind: through the usual suite, else through the other
+// version. Throws the usual suite's error when it was missing (after `give_back` has run through
+// the other version), or when neither version can be acquired (without running it).
+template <class Disposal, class GiveBack>
+A_Err DisposeThroughEitherSuite(AEGP_SuiteHandler& suites, GiveBack give_back) {
+    typename Disposal::Fn fn = nullptr;
+    try {
+        fn = Disposal::Usual(suites);
+    } catch (A_Err missing) {
+        typename Disposal::Fn other = nullptr;
+        try {
+            other = Disposal::Other(suites);
+        } catch (A_Err) {
+            throw missing;
+        }
+        give_back(other);
+        throw missing;
+    }
+    return give_back(fn);
+}
+
 // How each kind of reference is given back, through the suite cache of the scope.
 struct StreamDisposal {
     using Handle = AEGP_StreamRefH;
-    static A_Err Dispose(AEGP_SuiteHandler& suites, Handle h) {
-        return suites.StreamSuite4()->AEGP_DisposeStream(h);
-    }
+    using Fn = A_Err (*)(AEGP_StreamRefH);
+    // "AEGP Stream Suite" v9, else v7.
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStream; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.StreamSuite2()->AEGP_DisposeStream; }
 };
 
 struct EffectDisposal {
     using Handle = AEGP_EffectRefH;
-    static A_Err Dispose(AEGP_SuiteHandler& suites, Handle h) {
-        return suites.EffectSuite3()->AEGP_DisposeEffect(h);
-    }
+    using Fn = A_Err (*)(AEGP_EffectRefH);
+    // "AEGP Effect Suite" v3, else v2.
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.EffectSuite3()->AEGP_DisposeEffect; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.EffectSuite2()->AEGP_DisposeEffect; }
+};
+
+struct EffectDisposalV2 {
+    using Handle = AEGP_EffectRefH;
+    using Fn = A_Err (*)(AEGP_EffectRefH);
+    // "AEGP Effect Suite" v2, else v3.
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.EffectSuite2()->AEGP_DisposeEffect; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.EffectSuite3()->AEGP_DisposeEffect; }
+};
+
+struct MemHandleDisposal {
+    using Handle = AEGP_MemHandle;
+    using Fn = A_Err (*)(AEGP_MemHandle);
+    // "AEGP Memory Suite" v1 is the only version: asking for it a second time is the only
+    // other way.
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.MemorySuite1()->AEGP_FreeMemHandle; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.MemorySuite1()->AEGP_FreeMemHandle; }
+};
+
+struct StreamValueDisposal {
+    using Fn = A_Err (*)(AEGP_StreamValue2*);
+    // "AEGP Stream Suite" v9, else v8 (the same value record).
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStreamValue; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.StreamSuite3()->AEGP_DisposeStreamValue; }
 };
 
 }  // namespace scoped_detail
@@ -38,7 +91,7 @@ class ScopedAegpRef {
 
     explicit ScopedAegpRef(AEGP_SuiteHandler& suites) : suites_(suites) {}
     ~ScopedAegpRef() {
-        // The error of a disposal nobody asked for has nowhere to go; a suite missing at this
+        // The answer of a disposal nobody asked for has nowhere to go; a suite missing at this
         // point (thrown by the cache) must not escape a destructor either.
         try {
             Dispose();
@@ -54,13 +107,17 @@ class ScopedAegpRef {
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
-    // Disposes the reference now, if one is held, and returns the host's answer (0 when there
-    // was nothing to dispose). The holder is empty afterwards, whatever the answer.
+    // Gives the reference back now, if one is held, and returns the host's answer (0 when there
+    // was nothing to give back). The holder is empty afterwards unless no suite could be had
+    // to give it back with (then the missing suite is thrown and the reference kept).
     A_Err Dispose() {
         if (handle_ == nullptr) return A_Err_NONE;
-        Handle h = handle_;
-        handle_ = nullptr;
-        return Disposal::Dispose(suites_, h);
+        return scoped_detail::DisposeThroughEitherSuite<Disposal>(
+            suites_, [this](typename Disposal::Fn dispose) {
+                Handle h = handle_;
+                handle_ = nullptr;
+                return dispose(h);
+            });
     }
 
     // Gives up ownership without disposing.
@@ -79,21 +136,11 @@ class ScopedAegpRef {
 using ScopedStream = ScopedAegpRef<scoped_detail::StreamDisposal>;
 // An effect reference, disposed through "AEGP Effect Suite" v3.
 using ScopedEffect = ScopedAegpRef<scoped_detail::EffectDisposal>;
-
-namespace scoped_detail {
-
-struct EffectDisposalV2 {
-    using Handle = AEGP_EffectRefH;
-    static A_Err Dispose(AEGP_SuiteHandler& suites, Handle h) {
-        return suites.EffectSuite2()->AEGP_DisposeEffect(h);
-    }
-};
-
-}  // namespace scoped_detail
-
 // An effect reference, disposed through "AEGP Effect Suite" v2 (the controller lookup gives
 // the effects it inspects back through that version).
 using ScopedEffect2 = ScopedAegpRef<scoped_detail::EffectDisposalV2>;
+// A memory handle the host handed out (a name), freed through "AEGP Memory Suite" v1.
+using ScopedMemHandle = ScopedAegpRef<scoped_detail::MemHandleDisposal>;
 
 // A stream value obtained with AEGP_GetNewStreamValue ("AEGP Stream Suite" v9), disposed
 // exactly once: by Dispose (to feed a running error) or by the destructor. The value counts as
@@ -124,15 +171,57 @@ class ScopedStreamValue {
     explicit operator bool() const { return value_.streamH != nullptr; }
 
     // Disposes the value now, if one is held, and returns the host's answer (0 when there was
-    // nothing to dispose). The holder is empty afterwards, whatever the answer.
+    // nothing to dispose). As with the references above, the value is let go of only once a
+    // suite to dispose it with is in hand.
     A_Err Dispose() {
         if (value_.streamH == nullptr) return A_Err_NONE;
-        AEGP_StreamValue2 held = value_;
-        value_ = AEGP_StreamValue2{};
-        return suites_.StreamSuite4()->AEGP_DisposeStreamValue(&held);
+        return scoped_detail::DisposeThroughEitherSuite<scoped_detail::StreamValueDisposal>(
+            suites_, [this](scoped_detail::StreamValueDisposal::Fn dispose) {
+                AEGP_StreamValue2 held = value_;
+                value_ = AEGP_StreamValue2{};
+                return dispose(&held);
+            });
     }
 
   private:
     AEGP_SuiteHandler& suites_;
     AEGP_StreamValue2 value_{};
+};
+
+// Keeps a memory handle locked for the life of a scope, through "AEGP Memory Suite" v1. The
+// suite is acquired before the lock, so that the unlock always has it.
+class ScopedMemLock {
+  public:
+    ScopedMemLock(AEGP_SuiteHandler& suites, AEGP_MemHandle handle)
+        : memory_(suites.MemorySuite1()), handle_(handle) {}
+    ~ScopedMemLock() { Unlock(); }
+
+    ScopedMemLock(const ScopedMemLock&) = delete;
+    ScopedMemLock& operator=(const ScopedMemLock&) = delete;
+
+    // Locks the handle; the host's answer. The block is in data() when it succeeded.
+    A_Err Lock() {
+        void* data = nullptr;
+        const A_Err err = memory_->AEGP_LockMemHandle(handle_, &data);
+        if (err == A_Err_NONE) {
+            locked_ = true;
+            data_ = data;
+        }
+        return err;
+    }
+    const void* data() const { return data_; }
+
+    // Unlocks now if locked; the host's answer (0 when there was nothing to unlock).
+    A_Err Unlock() {
+        if (!locked_) return A_Err_NONE;
+        locked_ = false;
+        data_ = nullptr;
+        return memory_->AEGP_UnlockMemHandle(handle_);
+    }
+
+  private:
+    AEGP_MemorySuite1* memory_;
+    AEGP_MemHandle handle_;
+    bool locked_ = false;
+    const void* data_ = nullptr;
 };
