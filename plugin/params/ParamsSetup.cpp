@@ -7,7 +7,6 @@
 #include "AE_EffectUI.h"
 #include "params/ParamTable.h"
 #include "shell/ArbData.h"
-#include "shell/SuiteHandler.h"
 
 namespace {
 
@@ -90,7 +89,8 @@ PF_Err RegisterModulePanel(PF_InData* in_data) {
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
     // The panel's default and interface registration do not stop setup when they fail: the
-    // failure is kept and returned once every parameter is declared.
+    // failure is kept and returned once every parameter is declared. The panel's interface is
+    // registered only once it has its default.
     PF_Err kept = PF_Err_NONE;
     PF_ParamDef def;
 
@@ -107,10 +107,10 @@ PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
         // Appended at the end of the list.
         const PF_Err added = PF_ADD_PARAM(in_data, -1, &def);
         if (added != PF_Err_NONE) {
-            // The host did not take the panel's default; it is still ours to give back.
+            // The host did not take the panel's default; it is still ours to give back, through
+            // the input record's callbacks, which need no suite.
             if (panel && def.u.arb_d.dephault != nullptr) {
-                AEGP_SuiteHandler suites(in_data->pica_basicP);
-                suites.HandleSuite1()->host_dispose_handle(def.u.arb_d.dephault);
+                in_data->utils->host_dispose_handle(def.u.arb_d.dephault);
             }
             return added;
         }

@@ -30,9 +30,16 @@ PF_Err DisposeArb(PF_InData* in_data, PF_ArbParamsExtra* extra) {
 PF_Err CopyArb(PF_InData* in_data, PF_OutData* out_data, PF_ArbParamsExtra* extra) {
     const auto& p = extra->u.copy_func_params;
     if (!IsOurRefcon(p.refconPV)) return PF_Err_NONE;
+    if (p.dst_arbPH == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    const PF_ArbitraryH before = *p.dst_arbPH;
     RunningError err;
     err.Call(CreateDefaultArb, in_data, out_data, p.dst_arbPH)
         .Call(Arb_Copy, in_data, out_data, p.src_arbH, p.dst_arbPH);
+    if (!err.ok() && *p.dst_arbPH != before) {
+        // A copy that failed half-way is not handed over.
+        in_data->utils->host_dispose_handle(*p.dst_arbPH);
+        *p.dst_arbPH = before;
+    }
     return err.get();
 }
 
@@ -44,61 +51,60 @@ PF_Err FlatSize(PF_ArbParamsExtra* extra) {
 
 PF_Err FlattenArb(PF_InData* in_data, PF_ArbParamsExtra* extra) {
     const auto& p = extra->u.flatten_func_params;
-    if (p.buf_sizeLu != kModuleStateSize || p.arbH == nullptr) return PF_Err_NONE;
+    if (p.buf_sizeLu != kModuleStateSize) return PF_Err_NONE;
+    // Whatever the host's buffer holds would be saved as the record: there is no record to
+    // flatten, or nowhere to put it, only by the host's mistake.
+    if (p.arbH == nullptr || p.flat_dataPV == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    if (!HoldsModuleState(in_data, p.arbH)) return kDamagedRecord;
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     ScopedHandleLock lock(suites.HandleSuite1(), p.arbH);
-    if (lock.get() != nullptr && p.flat_dataPV != nullptr) {
-        std::memcpy(p.flat_dataPV, lock.get(), kModuleStateSize);
-    }
+    if (lock.get() == nullptr) return PF_Err_OUT_OF_MEMORY;
+    std::memcpy(p.flat_dataPV, lock.get(), kModuleStateSize);
     return PF_Err_NONE;
 }
 
 PF_Err UnflattenArb(PF_InData* in_data, PF_ArbParamsExtra* extra) {
     const auto& p = extra->u.unflatten_func_params;
     if (p.buf_sizeLu != kModuleStateSize) return PF_Err_NONE;
+    if (p.arbPH == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     const PF_HandleSuite1* handles = suites.HandleSuite1();
     PF_ArbitraryH arbH = handles->host_new_handle(kModuleStateSize);
-    if (arbH == nullptr) return PF_Err_NONE;
+    if (arbH == nullptr) return PF_Err_OUT_OF_MEMORY;
     {
         ScopedHandleLock lock(handles, arbH);
         if (lock.get() != nullptr) {
             // A record is never handed over with bytes the host left in the block.
             std::memset(lock.get(), 0, kModuleStateSize);
             if (p.flat_dataPV != nullptr) std::memcpy(lock.get(), p.flat_dataPV, kModuleStateSize);
-            if (p.arbPH != nullptr) {
-                *p.arbPH = arbH;
-                return PF_Err_NONE;
-            }
+            *p.arbPH = arbH;
+            return PF_Err_NONE;
         }
     }
-    // Either the block could not be locked (its content is unknown) or there is no
-    // place to put it: the handle is not handed over, so it is freed here.
+    // The block could not be locked (its content is unknown): the handle is not handed over,
+    // so it is freed here.
     handles->host_dispose_handle(arbH);
-    return p.arbPH != nullptr ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE;
+    return PF_Err_OUT_OF_MEMORY;
 }
 
 }  // namespace
 
 PF_Err CreateDefaultArb(PF_InData* in_data, PF_OutData* /*out_data*/, PF_ArbitraryH* arbPH) {
+    if (arbPH == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     const PF_HandleSuite1* handles = suites.HandleSuite1();
     PF_ArbitraryH arbH = handles->host_new_handle(kModuleStateSize);
-    if (arbH == nullptr) return PF_Err_NONE;
+    if (arbH == nullptr) return PF_Err_OUT_OF_MEMORY;
 
     PF_Err result = PF_Err_OUT_OF_MEMORY;
-    bool handed_over = false;
     if (void* data = in_data->utils->host_lock_handle(arbH)) {
         std::memset(data, 0, kModuleStateSize);
-        if (arbPH != nullptr) {
-            *arbPH = arbH;
-            handed_over = true;
-        }
+        *arbPH = arbH;
         result = PF_Err_NONE;
     }
     handles->host_unlock_handle(arbH);
     // A handle that was not handed over would otherwise be lost.
-    if (!handed_over) handles->host_dispose_handle(arbH);
+    if (result != PF_Err_NONE) handles->host_dispose_handle(arbH);
     return result;
 }
 
@@ -108,15 +114,23 @@ PF_Err Arb_Copy(PF_InData* in_data, PF_OutData* /*out_data*/, PF_ArbitraryH srcH
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     const PF_HandleSuite1* handles = suites.HandleSuite1();
 
+    PF_ArbitraryH dstH = dstPH != nullptr ? *dstPH : nullptr;
+    // Ten bytes are read from the source and written into the destination.
+    if (!HoldsModuleState(in_data, srcH) || (dstH != nullptr && !HoldsModuleState(in_data, dstH))) {
+        return kDamagedRecord;
+    }
     const void* src = handles->host_lock_handle(srcH);
-    if (src == nullptr) return PF_Err_OUT_OF_MEMORY;
+    if (src == nullptr) {
+        handles->host_unlock_handle(srcH);
+        return PF_Err_OUT_OF_MEMORY;
+    }
 
     PF_Err result = PF_Err_NONE;
-    PF_ArbitraryH dstH = dstPH != nullptr ? *dstPH : nullptr;
     if (dstH != nullptr) {
         void* dst = handles->host_lock_handle(dstH);
         if (dst == nullptr) {
             result = PF_Err_OUT_OF_MEMORY;
+            handles->host_unlock_handle(dstH);
         } else {
             // The record is 10 bytes: one 8-byte and one 2-byte move.
             std::memcpy(dst, src, 8);
@@ -127,6 +141,10 @@ PF_Err Arb_Copy(PF_InData* in_data, PF_OutData* /*out_data*/, PF_ArbitraryH srcH
     }
     handles->host_unlock_handle(srcH);
     return result;
+}
+
+bool HoldsModuleState(const PF_InData* in_data, PF_Handle handle) {
+    return in_data->utils->host_get_handle_size(handle) >= kModuleStateSize;
 }
 
 PF_Err HandleArbCallback(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*params*/[],

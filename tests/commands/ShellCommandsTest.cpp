@@ -58,30 +58,44 @@ TEST(GlobalSetup, AnswersVersionAndFlagsAndKeepsThePluginIdInFourBytes) {
 struct GlobalSetupFault {
     const char* function;
     A_Err error;
+    PF_Err result;  // what global setup answers
 };
 
 class GlobalSetupFaults : public ::testing::TestWithParam<GlobalSetupFault> {};
 
-TEST_P(GlobalSetupFaults, StillSucceedWithoutGlobalDataAndLeaveNothingBehind) {
+// Without its identifier the effect could make none of the host calls that need it: global
+// setup fails, keeps nothing, and the host refuses the module with the reason.
+TEST_P(GlobalSetupFaults, FailTheCommandKeepNothingAndTheModuleIsRefused) {
     auto session = tltest::StartInProcess();
     ASSERT_TRUE(session);
     const auto earlier = session->host().ledger().CallCount(GetParam().function);
     session->host().faults().FailNthCallOf(GetParam().function, earlier + 1, GetParam().error);
     const PF_Handle before = session->global_data();
     CommandReport report = session->GlobalSetup();
-    EXPECT_EQ(report.result, PF_Err_NONE);
+    EXPECT_EQ(report.result, GetParam().result);
     EXPECT_EQ(report.my_version, 0x00080001u);
     EXPECT_EQ(static_cast<std::uint32_t>(report.out_flags), 0x02208400u);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
     EXPECT_EQ(session->global_data(), before) << "no new global data on failure";
+
+    // Loading a module whose global setup fails that way.
+    Session refused(tltest::InProcessEntryPoints(), tltest::BuiltResource());
+    refused.host().faults().FailNthCallOf(GetParam().function, 1, GetParam().error);
+    ASSERT_TRUE(refused.Register());
+    EXPECT_FALSE(refused.CheckAgainstResource(refused.GlobalSetup()));
+    ASSERT_FALSE(refused.load_log().empty());
+    EXPECT_EQ(refused.load_log().front(), "load: global setup failed with error " +
+                                              std::to_string(GetParam().result) +
+                                              "; not loaded");
+    EXPECT_EQ(refused.global_data(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachStep, GlobalSetupFaults,
-                         ::testing::Values(GlobalSetupFault{"host_new_handle", 1},
-                                           GlobalSetupFault{"host_lock_handle", 1},
-                                           GlobalSetupFault{"AEGP_RegisterWithAEGP",
-                                                            A_Err_GENERIC}),
-                         [](const auto& info) { return std::string(info.param.function); });
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, GlobalSetupFaults,
+    ::testing::Values(GlobalSetupFault{"host_new_handle", 1, PF_Err_OUT_OF_MEMORY},
+                      GlobalSetupFault{"host_lock_handle", 1, PF_Err_OUT_OF_MEMORY},
+                      GlobalSetupFault{"AEGP_RegisterWithAEGP", A_Err_GENERIC, A_Err_GENERIC}),
+    [](const auto& info) { return std::string(info.param.function); });
 
 TEST(GlobalSetup, AMissingSuiteFailsWith516AndReleasesWhatWasAcquired) {
     auto session = tltest::StartInProcess();
@@ -273,6 +287,91 @@ TEST_F(ArbCallbacks, NewWhoseLockFailsReportsOutOfMemoryAndLeavesNoHandle) {
     CommandReport report = session_->Arbitrary(nullptr, extra);
     EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
     EXPECT_FALSE(made);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+// A record the host cannot give is a failure of the callback, never an empty success.
+TEST_F(ArbCallbacks, NewCopyAndUnflattenWithoutAHandleFromTheHostAreOutOfMemory) {
+    PF_ArbitraryH source = NewRecord(std::vector<std::uint8_t>(10, 1));
+    std::vector<std::uint8_t> flat(10, 1);
+    for (PF_FunctionSelector which :
+         {PF_Arbitrary_NEW_FUNC, PF_Arbitrary_COPY_FUNC, PF_Arbitrary_UNFLATTEN_FUNC}) {
+        PF_ArbitraryH made = nullptr;
+        PF_ArbParamsExtra extra = Extra(which);
+        extra.u.new_func_params.refconPV = kRefcon;
+        extra.u.new_func_params.arbPH = &made;
+        if (which == PF_Arbitrary_COPY_FUNC) {
+            extra.u.copy_func_params.refconPV = kRefcon;
+            extra.u.copy_func_params.src_arbH = source;
+            extra.u.copy_func_params.dst_arbPH = &made;
+        } else if (which == PF_Arbitrary_UNFLATTEN_FUNC) {
+            extra.u.unflatten_func_params = {};
+            extra.u.unflatten_func_params.buf_sizeLu = 10;
+            extra.u.unflatten_func_params.flat_dataPV = flat.data();
+            extra.u.unflatten_func_params.arbPH = &made;
+        }
+        const auto handles = session_->host().ledger().CallCount("host_new_handle");
+        session_->host().faults().FailNthCallOf("host_new_handle", handles + 1, 1);
+        CommandReport report = session_->Arbitrary(nullptr, extra);
+        EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY) << which;
+        EXPECT_FALSE(made) << which;
+        EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    }
+}
+
+TEST_F(ArbCallbacks, FlattenWhoseLockFailsIsAnErrorAndLeavesTheBufferAlone) {
+    PF_ArbitraryH record = NewRecord({1, 1, 1, 0, 0, 0, 0, 0, 0, 1});
+    const auto locks = session_->host().ledger().CallCount("host_lock_handle");
+    session_->host().faults().FailNthCallOf("host_lock_handle", locks + 1, 1);
+    std::vector<std::uint8_t> flat(10, 0xAB);
+    PF_ArbParamsExtra extra = Extra(PF_Arbitrary_FLATTEN_FUNC);
+    extra.u.flatten_func_params.arbH = record;
+    extra.u.flatten_func_params.buf_sizeLu = 10;
+    extra.u.flatten_func_params.flat_dataPV = flat.data();
+    CommandReport report = session_->Arbitrary(nullptr, extra);
+    EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(flat, std::vector<std::uint8_t>(10, 0xAB));
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+// A handle shorter than the record is never read past its end (the sanitizer build would
+// stop here otherwise); nothing is made from it.
+TEST_F(ArbCallbacks, CopyAndFlattenRefuseAHandleShorterThanTheRecord) {
+    PF_ArbitraryH short_record = NewRecord(std::vector<std::uint8_t>(9, 1));
+    PF_ArbitraryH copy = nullptr;
+    PF_ArbParamsExtra extra = Extra(PF_Arbitrary_COPY_FUNC);
+    extra.u.copy_func_params.refconPV = kRefcon;
+    extra.u.copy_func_params.src_arbH = short_record;
+    extra.u.copy_func_params.dst_arbPH = &copy;
+    CommandReport report = session_->Arbitrary(nullptr, extra);
+    EXPECT_EQ(report.result, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_FALSE(copy);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+
+    std::vector<std::uint8_t> flat(10, 0xAB);
+    extra = Extra(PF_Arbitrary_FLATTEN_FUNC);
+    extra.u.flatten_func_params.arbH = short_record;
+    extra.u.flatten_func_params.buf_sizeLu = 10;
+    extra.u.flatten_func_params.flat_dataPV = flat.data();
+    report = session_->Arbitrary(nullptr, extra);
+    EXPECT_EQ(report.result, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(flat, std::vector<std::uint8_t>(10, 0xAB));
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+TEST_F(ArbCallbacks, ACopyThatFailsHalfWayHandsNothingOver) {
+    PF_ArbitraryH source = NewRecord(std::vector<std::uint8_t>(10, 1));
+    // The new record's lock succeeds, the source's fails.
+    const auto locks = session_->host().ledger().CallCount("host_lock_handle");
+    session_->host().faults().FailNthCallOf("host_lock_handle", locks + 2, 1);
+    PF_ArbitraryH copy = nullptr;
+    PF_ArbParamsExtra extra = Extra(PF_Arbitrary_COPY_FUNC);
+    extra.u.copy_func_params.refconPV = kRefcon;
+    extra.u.copy_func_params.src_arbH = source;
+    extra.u.copy_func_params.dst_arbPH = &copy;
+    CommandReport report = session_->Arbitrary(nullptr, extra);
+    EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
+    EXPECT_FALSE(copy);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 }
 
