@@ -9,6 +9,7 @@
 #include "panel/ModuleTable.h"
 #include "panel/PanelLayout.h"
 #include "params/ParamTable.h"
+#include "shell/ArbData.h"
 #include "shell/RunningError.h"
 #include "shell/SuiteHandler.h"
 #include "shell/SuiteHelper.h"
@@ -21,13 +22,18 @@ constexpr DRAWBOT_ColorRGBA kBorderColor{kBorderGray, kBorderGray, kBorderGray, 
 constexpr float kAppColorScale = 1.0f / 65535.0f;
 
 // The module-state record, locked through the input record's handle utilities for the length of
-// one event. The unlock runs on every way out, also when the lock gave no pointer.
+// one event. The unlock runs on every way out, also when the lock gave no pointer. A handle too
+// small for the record is not locked at all: its bytes are never read or written.
 class RecordLock {
   public:
-    RecordLock(PF_InData* in_data, PF_Handle record) : in_data_(in_data), handle_(record) {
-        if (handle_ != nullptr) {
-            bytes_ = static_cast<A_u_char*>(in_data_->utils->host_lock_handle(handle_));
+    RecordLock(PF_InData* in_data, PF_Handle record) : in_data_(in_data) {
+        if (record == nullptr || !HoldsModuleState(in_data, record)) {
+            error_ = kDamagedRecord;
+            return;
         }
+        handle_ = record;
+        bytes_ = static_cast<A_u_char*>(in_data_->utils->host_lock_handle(handle_));
+        if (bytes_ == nullptr) error_ = PF_Err_OUT_OF_MEMORY;
     }
     ~RecordLock() { Unlock(); }
     RecordLock(const RecordLock&) = delete;
@@ -35,6 +41,9 @@ class RecordLock {
 
     // The record's kModuleStateSize bytes, or null when it could not be locked.
     A_u_char* bytes() const { return bytes_; }
+    // Why there are no bytes: PF_Err_OUT_OF_MEMORY for a lock that gave no pointer,
+    // kDamagedRecord for a missing or too small record; 0 when locked.
+    PF_Err error() const { return error_; }
 
     void Unlock() {
         if (handle_ == nullptr) return;
@@ -45,8 +54,9 @@ class RecordLock {
 
   private:
     PF_InData* in_data_;
-    PF_Handle handle_;
+    PF_Handle handle_ = nullptr;
     A_u_char* bytes_ = nullptr;
+    PF_Err error_ = PF_Err_NONE;
 };
 
 // The four drawing suites, released on every way out (only those that were acquired).
@@ -149,10 +159,7 @@ A_Err DrawButton(const Painter& p, A_long index, bool on, DRAWBOT_FontRef font) 
     HeldObject<DRAWBOT_ImageRef> image(p.drawbot);
     HeldObject<DRAWBOT_BrushRef> brush(p.drawbot);
     DRAWBOT_UTF16Char caption[kCaptionCapacity] = {};
-    PF_Rect rect;
-    GetRectFromIndex(p.origin, index, &rect);
-    const DRAWBOT_PointF32 image_origin{static_cast<float>(rect.left),
-                                        static_cast<float>(rect.top)};
+    const DRAWBOT_PointF32 image_origin = ImageOrigin(p.origin, index);
     const DRAWBOT_PointF32 anchor = CaptionAnchor(p.origin, index);
 
     err.Then([&] { return scratch.Fill(on ? imgsPressedData[index] : imgsData[index]); })
@@ -279,10 +286,11 @@ PF_Err DrawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]
         if (event->effect_win.area == PF_EA_CONTROL) {
             const PF_Rect& frame = event->effect_win.current_frame;
             p.origin = PF_Point{frame.left, frame.top};
-            const DRAWBOT_RectF32 panel{static_cast<float>(frame.left),
-                                        static_cast<float>(frame.top),
-                                        static_cast<float>(frame.right - frame.left),
-                                        static_cast<float>(frame.bottom - frame.top + 1)};
+            // In double: the differences of 32-bit coordinates need not fit 32 bits.
+            const DRAWBOT_RectF32 panel{
+                static_cast<float>(frame.left), static_cast<float>(frame.top),
+                static_cast<float>(static_cast<double>(frame.right) - frame.left),
+                static_cast<float>(static_cast<double>(frame.bottom) - frame.top + 1)};
             err.Then([&] { return drawbot.surface()->PaintRect(p.surface, &background, &panel); });
 
             float default_size = 0.0f;
@@ -295,7 +303,7 @@ PF_Err DrawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]
                 });
 
             // Buttons follow the record alone; without it only the background and the borders
-            // are drawn.
+            // are drawn, and the record's failure is the result.
             RecordLock record(in_data, params[kParamModules]->u.arb_d.value);
             if (record.bytes() != nullptr) {
                 for (A_long i = 0; i < kModuleCount && err.ok(); ++i) {
@@ -308,6 +316,7 @@ PF_Err DrawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]
             err.Release(font.Release());
             err.Release(pen.Release());
             record.Unlock();
+            err.Release(record.error());
         }
     }
 
@@ -320,17 +329,21 @@ PF_Err DoClick(PF_InData* in_data, PF_OutData* /*out_data*/, PF_ParamDef* params
                PF_LayerDef* /*output*/, PF_EventExtra* event) {
     RecordLock record(in_data, params[kParamModules]->u.arb_d.value);
     A_u_char* state = record.bytes();
-    if (state == nullptr || event->effect_win.area != PF_EA_CONTROL) return PF_Err_NONE;
+    if (state == nullptr) return record.error();
+    if (event->effect_win.area != PF_EA_CONTROL) return PF_Err_NONE;
 
     const PF_Rect& frame = event->effect_win.current_frame;
     const A_long module =
         ButtonAtPoint(PF_Point{frame.left, frame.top}, event->u.do_click.screen_point);
     if (module < 0) return PF_Err_NONE;
 
-    // The record and the checkbox change before anything that can fail: a failure further on
-    // leaves the new module state in place. Any non-zero byte counts as on, so it turns off.
+    // The record and the checkbox change, and both are flagged changed for the host, before
+    // anything that can fail or throw: a failure further on leaves the new module state in
+    // place, and the host never keeps one of the pair without the other. Any non-zero byte
+    // counts as on, so it turns off.
     const A_u_char on = state[module] == 0 ? 1 : 0;
     state[module] = on;
+    params[kParamModules]->uu.change_flags |= PF_ChangeFlag_CHANGED_VALUE;
     PF_ParamDef* checkbox = params[kModuleTable[module].enable_param];
     checkbox->u.bd.value = on;
     checkbox->uu.change_flags = PF_ChangeFlag_CHANGED_VALUE;

@@ -23,8 +23,13 @@ inline constexpr float kCaptionGray = 88.0f / 255.0f;
 inline constexpr float kBorderGray = 49.0f / 255.0f;
 inline constexpr float kBorderWidth = 1.0f;
 
-// The rectangle of button `index` for a panel whose top-left corner is `origin`.
+// The rectangle of button `index` for a panel whose top-left corner is `origin`. Edges beyond
+// the 32-bit window coordinates (a frame near their limits) are brought to the nearest limit;
+// the hit tests and drawing positions below work in 64 bits and need no such care.
 void GetRectFromIndex(const PF_Point& origin, A_long index, PF_Rect* rect);
+
+// Where button `index`'s image is drawn: its rectangle's top-left corner.
+DRAWBOT_PointF32 ImageOrigin(const PF_Point& origin, A_long index);
 
 // A point is inside when left < x <= right and top < y <= bottom: the left and top edge
 // coordinates belong to the neighbour, the right and bottom ones to the rectangle.

@@ -82,12 +82,12 @@ TEST_F(PanelClick, AClickOutsideTheControlAreaChangesNothing) {
     EXPECT_EQ(DescribeProject(), before);
 }
 
-TEST_F(PanelClick, ARecordThatCannotBeLockedMakesTheClickDoNothing) {
+TEST_F(PanelClick, ARecordThatCannotBeLockedMakesTheClickDoNothingAndIsTheResult) {
     AddConnection("Line 1");
     const std::string before = DescribeProject();
     FailNext("host_lock_handle", 1, A_Err_GENERIC);
     const UIEventReport click = ClickModule(0);
-    EXPECT_EQ(click.report.result, PF_Err_NONE);
+    EXPECT_EQ(click.report.result, PF_Err_OUT_OF_MEMORY);
     EXPECT_TRUE(click.report.clean()) << tltest::Leftovers(click.report);
     EXPECT_EQ(Record(), std::vector<std::uint8_t>(10, 0));
     EXPECT_EQ(Checkbox(0), 0);

@@ -145,11 +145,11 @@ TEST_F(PanelDraw, OutsideTheControlAreaNothingIsDrawn) {
     EXPECT_EQ(draw.out_flags, PF_EO_HANDLED_EVENT);
 }
 
-TEST_F(PanelDraw, ARecordThatCannotBeLockedGivesTheBackgroundAndTheBordersOnly) {
+TEST_F(PanelDraw, ARecordThatCannotBeLockedGivesTheBackgroundAndTheBordersAndTheError) {
     // The record is the first handle the draw locks.
     FailNext("host_lock_handle", 1, A_Err_GENERIC);
     const UIEventReport draw = Draw();
-    EXPECT_EQ(draw.report.result, PF_Err_NONE);
+    EXPECT_EQ(draw.report.result, PF_Err_OUT_OF_MEMORY);
     EXPECT_TRUE(draw.report.clean()) << tltest::Leftovers(draw.report);
     std::vector<DrawOpKind> expected{DrawOpKind::PaintRect};
     expected.insert(expected.end(), 10, DrawOpKind::StrokePath);
