@@ -160,11 +160,13 @@ constexpr FillColorTitle kFillColorTitles[] = {
 
 PF_Err HideParam(PF_InData* in_data, AEGP_EffectRefH effectH, PF_ParamIndex index, A_Boolean hide) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    const AEGP_PluginID plugin_id = GetPluginID(in_data);
+    AEGP_PluginID plugin_id = 0;
     RunningError err;
     ScopedStream stream(suites);
-    err.Call(suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex, plugin_id, effectH, index,
-             stream.put());
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); }).Then([&] {
+        return suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex(plugin_id, effectH, index,
+                                                                     stream.put());
+    });
     err.Then([&] {
         return suites.DynamicStreamSuite4()->AEGP_SetDynamicStreamFlag(
             stream.get(), AEGP_DynStreamFlag_HIDDEN, FALSE, hide);

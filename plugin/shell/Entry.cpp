@@ -14,19 +14,27 @@
 #include "shell/GlobalSetup.h"
 #include "shell/Identity.h"
 #include "shell/Render.h"
+#include "shell/SuiteHelper.h"
+#include "shell/UserMessage.h"
 #include "style/ChangeHandling.h"
 
 namespace {
 
 // The one place where a failure raised inside a command becomes the command's error, so that
 // nothing unwinds into the host: a thrown host error code (a missing suite) is returned as it
-// is, an exhausted allocation as out-of-memory, anything else as internal damage.
+// is, a failure with a message for the user is shown through the output record (when there is
+// one) and returned with its code, an exhausted allocation as out-of-memory, anything else as
+// internal damage.
 template <class Command>
-PF_Err Guarded(Command&& command) noexcept {
+PF_Err Guarded(PF_InData* in_data, PF_OutData* out_data, Command&& command) noexcept {
     try {
         return command();
     } catch (A_Err err) {
         return err;
+    } catch (const UserMessageError& failure) {
+        suite_helper_detail::ReportSuiteError(in_data, out_data, failure.message.c_str(),
+                                              failure.message.c_str());
+        return failure.code;
     } catch (const std::bad_alloc&) {
         return PF_Err_OUT_OF_MEMORY;
     } catch (...) {
@@ -98,7 +106,7 @@ extern "C" DllExport PF_Err PluginDataEntryFunction(PF_PluginDataPtr inPtr,
                                                     const char* /*inHostName*/,
                                                     const char* /*inHostVersion*/) {
     if (inPluginDataCallBackPtr == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    return Guarded([&] {
+    return Guarded(nullptr, nullptr, [&] {
         return inPluginDataCallBackPtr(
             inPtr, Text(identity::kDisplayName), Text(identity::kMatchName),
             Text(identity::kCategory), Text(identity::kEntryPointName),
@@ -110,7 +118,8 @@ extern "C" DllExport PF_Err PluginDataEntryFunction(PF_PluginDataPtr inPtr,
 extern "C" DllExport PF_Err EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                                        PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
     if (in_data == nullptr || out_data == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    return Guarded([&] { return Dispatch(cmd, in_data, out_data, params, output, extra); });
+    return Guarded(in_data, out_data,
+                   [&] { return Dispatch(cmd, in_data, out_data, params, output, extra); });
 }
 
 // The exported functions must keep the host's exact signatures.

@@ -21,8 +21,9 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     const PF_HandleSuite1* handles = suites.HandleSuite1();
 
-    // A failed allocation, lock or registration leaves the effect without global data; the
-    // effect still loads, it just cannot make the host calls that need its identity.
+    // Without its identifier every later host call that needs it would fail with an unrelated
+    // error, so a failure here fails the command.
+    PF_Err err = PF_Err_OUT_OF_MEMORY;
     PF_Handle globalH = handles->host_new_handle(sizeof(AEGP_PluginID));
     if (globalH != nullptr) {
         // The block is the host's only once it is the global data; on every other
@@ -38,8 +39,8 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
         } keep_or_free{handles, globalH, out_data};
         ScopedHandleLock lock(handles, globalH);
         if (lock.get() != nullptr) {
-            const A_Err err = suites.UtilitySuite5()->AEGP_RegisterWithAEGP(
-                nullptr, identity::kDisplayName, lock.as<AEGP_PluginID>());
+            err = suites.UtilitySuite5()->AEGP_RegisterWithAEGP(nullptr, identity::kDisplayName,
+                                                                lock.as<AEGP_PluginID>());
             if (err == A_Err_NONE) out_data->global_data = globalH;
         }
     }
@@ -47,18 +48,20 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
     out_data->my_version = identity::kMyVersion;
     out_data->out_flags = static_cast<PF_OutFlags>(identity::kOutFlags);
     out_data->out_flags2 = static_cast<PF_OutFlags2>(identity::kOutFlags2);
-    return PF_Err_NONE;
+    return err;
 }
 
-AEGP_PluginID GetPluginID(const PF_InData* in_data) {
+PF_Err GetPluginID(const PF_InData* in_data, AEGP_PluginID* id) {
+    *id = 0;
     if (in_data == nullptr || in_data->global_data == nullptr || in_data->utils == nullptr) {
-        return 0;
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
     }
-    AEGP_PluginID id = 0;
+    PF_Err err = PF_Err_OUT_OF_MEMORY;
     PF_Handle globalH = in_data->global_data;
     if (const void* block = in_data->utils->host_lock_handle(globalH)) {
-        id = *static_cast<const AEGP_PluginID*>(block);
+        *id = *static_cast<const AEGP_PluginID*>(block);
+        err = PF_Err_NONE;
     }
     in_data->utils->host_unlock_handle(globalH);
-    return id;
+    return err;
 }

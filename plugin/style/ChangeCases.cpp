@@ -4,6 +4,7 @@
 // while it is set.
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "style/ChangeHandling.h"
 #include "style/KeyEvents.h"
@@ -25,10 +26,6 @@ constexpr char kHighlightAngleMatchName[] = "ADBE Vector Grad HiLite Angle";
 constexpr A_long kMiterJoin = 1;
 // "Gradient Type" popup position of "Radial".
 constexpr A_long kRadial = 2;
-
-// Big enough for the highlight template (a little over 300 characters) with the effect match
-// name and an effect layer name whose every character is escaped; longer texts are refused.
-constexpr std::size_t kHighlightBufferSize = 1024;
 
 // ---- reading and writing the effect's own parameters -------------------------------------------
 
@@ -125,16 +122,16 @@ void GradientTypeChanged(ChangeContext& ctx) {
     });
     if (type != kRadial) return;
     for (const HighlightProperty& property : kHighlightProperties) {
-        A_char text[kHighlightBufferSize] = {};
-        // The text is formatted whatever the state; a failure to format counts only when
-        // nothing failed before.
-        ctx.err.Release(FormatHighlightExpression(ctx.in_data, ctx.effect_layer_name, g.enable_id,
-                                                  g.type_id, g.*property.value_id, text,
-                                                  sizeof text));
-        ctx.err.Then([&] {
-            return ExecuteSetPropExpression(ctx.in_data, property.match_name, text, TRUE,
-                                            g.group_match_name);
-        });
+        std::string text;
+        ctx.err
+            .Then([&] {
+                return FormatHighlightExpression(ctx.in_data, ctx.effect_layer_name, g.enable_id,
+                                                 g.type_id, g.*property.value_id, text);
+            })
+            .Then([&] {
+                return ExecuteSetPropExpression(ctx.in_data, property.match_name, text.c_str(),
+                                                TRUE, g.group_match_name);
+            });
     }
 }
 

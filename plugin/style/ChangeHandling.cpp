@@ -2,6 +2,7 @@
 
 #include "params/Visibility.h"
 #include "shell/GlobalSetup.h"
+#include "style/ExpressionText.h"
 
 ChangeCase FindChangeCase(PF_ParamIndex index) {
     for (std::size_t i = 0; i < kChangeCaseCount; ++i) {
@@ -13,17 +14,16 @@ ChangeCase FindChangeCase(PF_ParamIndex index) {
 PF_Err HandleChangedParam(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                           PF_LayerDef* /*output*/, const PF_UserChangedParamExtra* extra) {
     ChangeContext ctx(in_data, out_data, params);
-    ctx.plugin_id = GetPluginID(in_data);
 
-    // 1. The effect layer, its name and this instance's effect handle.
-    ctx.err
+    // 1. The plug-in's identifier, the effect layer, its name and this instance's effect handle.
+    ctx.err.Then([&] { return GetPluginID(in_data, &ctx.plugin_id); })
         .Then([&] {
             return ctx.suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
                                                                        &ctx.effect_layer);
         })
         .Then([&] {
-            return ctx.suites.LayerSuite5()->AEGP_GetLayerName(
-                ctx.effect_layer, ctx.effect_layer_name, ctx.effect_layer_source_name);
+            return GetLayerNameUTF8(ctx.suites, ctx.plugin_id, ctx.effect_layer,
+                                    ctx.effect_layer_name);
         })
         .Then([&] {
             return ctx.suites.PFInterfaceSuite1()->AEGP_GetNewEffectForEffect(

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
@@ -21,10 +22,10 @@ struct ChangeContext {
     PF_ParamDef** params;
     // Suites are acquired on first use and all released when the call returns.
     AEGP_SuiteHandler suites;
-    // The layer that carries this effect instance, and its name (8-bit) for expression texts.
+    // The layer that carries this effect instance, and its whole name (UTF-8) for expression
+    // texts.
     AEGP_LayerH effect_layer = nullptr;
-    A_char effect_layer_name[AEGP_MAX_LAYER_NAME_SIZE] = {};
-    A_char effect_layer_source_name[AEGP_MAX_LAYER_NAME_SIZE] = {};
+    std::string effect_layer_name;
     // This instance, as the AEGP layer sees it; disposed when the call returns.
     ScopedEffect effect;
     // The identifier the host gave the plug-in at global setup.

@@ -90,25 +90,28 @@ A_Err GetConcernedLayersIDs(PF_InData* in_data, LayerIDList& layer_ids,
     for (A_long i = 0; i < num_layers; ++i) {
         AEGP_LayerH layer = nullptr;
         AEGP_LayerIDVal id = 0;
+        AEGP_LayerIDVal controller = kNoController;
         err.Then([&] { return suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, i, &layer); })
             .Then([&] { return suites.LayerSuite7()->AEGP_GetLayerID(layer, &id); });
         if (!err.ok() || id == effect_layer_id) continue;
-        if (GetControllerLstVal(in_data, id) == effect_layer_id) layer_ids.push_back(id);
+        err.Then([&] { return GetControllerLstVal(in_data, id, controller); });
+        if (err.ok() && controller == effect_layer_id) layer_ids.push_back(id);
     }
     return err.get();
 }
 
-AEGP_LayerIDVal GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id) {
+A_Err GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id,
+                          AEGP_LayerIDVal& controller) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    const AEGP_PluginID plugin_id = GetPluginID(in_data);
+    AEGP_PluginID plugin_id = 0;
     RunningError err;
-    AEGP_LayerIDVal controller = kNoController;
+    controller = kNoController;
 
     AEGP_LayerH effect_layer = nullptr;
     AEGP_CompH comp = nullptr;
     AEGP_LayerH layer = nullptr;
     A_long num_effects = 0;
-    err.Then([&] {
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); }).Then([&] {
            return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
                                                                   &effect_layer);
        })
@@ -140,14 +143,17 @@ AEGP_LayerIDVal GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id
         }
         err.Release(effect.Dispose());
     }
-    return controller;
+    // A controller read before a later step failed is not trusted either.
+    if (!err.ok()) controller = kNoController;
+    return err.get();
 }
 
 A_Err GetLayerStreamsByMatchName(PF_InData* in_data, AEGP_StreamRefH group,
                                  const A_char* match_name, StreamList& streams,
                                  A_Boolean within_group, const A_char* group_match_name) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    const AEGP_PluginID plugin_id = GetPluginID(in_data);
+    AEGP_PluginID plugin_id = 0;
+    if (const A_Err e = GetPluginID(in_data, &plugin_id)) return e;
 
     MatchingWalk walk{suites, plugin_id};
     // A group switched off in the timeline is not looked into, whatever it holds.

@@ -31,10 +31,13 @@ using StreamList = std::vector<AEGP_StreamRefH>;
 A_Err GetConcernedLayersIDs(PF_InData* in_data, LayerIDList& layer_ids,
                             AEGP_LayerIDVal& effect_layer_id);
 
-// The layer that `layer_id`'s first Layer Control with a layer parameter points at, read at
-// composition time 0 before expressions; kNoController when the layer has none or cannot be
-// read. Host errors end the search and are not reported.
-AEGP_LayerIDVal GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id);
+// Writes into `controller` the layer that `layer_id`'s first Layer Control with a layer
+// parameter points at, read at composition time 0 before expressions; kNoController when the
+// layer has no Layer Control with a layer parameter. A host error ends the search and is
+// returned (the controller is then kNoController): a layer that cannot be read is not taken
+// for one without a controller.
+A_Err GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id,
+                          AEGP_LayerIDVal& controller);
 
 // Depth-first search below `group` (children in index order) for streams whose match name is
 // `match_name`; each one found is appended to `streams` and belongs to the caller. When

@@ -59,13 +59,12 @@ const DashTemplate* FindDashTemplate(const A_char* match_name) {
 // The effect layer's current name, found from its identifier in the composition of the layer
 // that carries this effect. Read afresh for every property written, so that a rename between
 // two writes is honoured.
-A_Err GetEffectLayerName(PF_InData* in_data, AEGP_SuiteHandler& suites,
-                         AEGP_LayerIDVal effect_layer_id, A_char (&name)[kLayerNameBufferSize]) {
+A_Err GetEffectLayerName(PF_InData* in_data, AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+                         AEGP_LayerIDVal effect_layer_id, std::string& name) {
     RunningError err;
     AEGP_LayerH carrier = nullptr;
     AEGP_CompH comp = nullptr;
     AEGP_LayerH effect_layer = nullptr;
-    A_char source_name[kLayerNameBufferSize] = {};
     err.Then([&] {
            return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref, &carrier);
        })
@@ -74,9 +73,7 @@ A_Err GetEffectLayerName(PF_InData* in_data, AEGP_SuiteHandler& suites,
             return suites.LayerSuite7()->AEGP_GetLayerFromLayerID(comp, effect_layer_id,
                                                                   &effect_layer);
         })
-        .Then([&] {
-            return suites.LayerSuite5()->AEGP_GetLayerName(effect_layer, name, source_name);
-        });
+        .Then([&] { return GetLayerNameUTF8(suites, plugin_id, effect_layer, name); });
     return err.get();
 }
 
@@ -86,7 +83,9 @@ A_Err WriteMatches(PF_InData* in_data, AEGP_StreamRefH group, const A_char* matc
                    A_Boolean within_group, const A_char* group_match_name,
                    const std::function<A_Err(MatchingWalk&, AEGP_StreamRefH)>& write) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    MatchingWalk walk(suites, GetPluginID(in_data));
+    AEGP_PluginID plugin_id = 0;
+    if (const A_Err e = GetPluginID(in_data, &plugin_id)) return e;
+    MatchingWalk walk(suites, plugin_id);
     walk.test = MatchNameTest(suites, match_name);
     walk.act = [&](ScopedStream& child) {
         bool in_group = true;
@@ -112,62 +111,26 @@ A_Err ForEachConnectionLayerRoot(PF_InData* in_data, const ConnectionLayerWrite&
 
 // ---- expression texts --------------------------------------------------------------------------
 
-A_Err EscapeForStringLiteral(const A_char* text, A_char* out, std::size_t out_size) {
-    if (out_size == 0) return kTextTooLong;
-    std::size_t n = 0;
-    for (const A_char* p = text; *p != '\0'; ++p) {
-        const bool special = *p == '"' || *p == '\\';
-        const std::size_t needed = special ? 2 : 1;
-        // Keep room for the terminator.
-        if (n + needed >= out_size) {
-            out[0] = '\0';
-            return kTextTooLong;
-        }
-        if (special) out[n++] = '\\';
-        out[n++] = *p;
-    }
-    out[n] = '\0';
-    return A_Err_NONE;
-}
-
-A_Err FormatMiterLimitExpression(PF_InData* in_data, const A_char* effect_layer_name, A_char* out,
-                                 std::size_t out_size) {
-    A_char escaped[kEscapedNameBufferSize] = {};
-    RunningError err;
-    err.Then([&] { return EscapeForStringLiteral(effect_layer_name, escaped, sizeof escaped); })
-        .Then([&] {
-            return FormatText(in_data, out, out_size, kMiterLimitTemplate, escaped,
-                              kEffectMatchName);
-        });
-    return err.get();
+A_Err FormatMiterLimitExpression(PF_InData* in_data, const std::string& effect_layer_name,
+                                 std::string& out) {
+    return FormatExpression(in_data, out, kMiterLimitTemplate, LiteralText(effect_layer_name),
+                            LiteralText(kEffectMatchName));
 }
 
 A_Err FormatDashExpression(PF_InData* in_data, const A_char* dash_match_name,
-                           const A_char* effect_layer_name, A_char* out, std::size_t out_size) {
+                           const std::string& effect_layer_name, std::string& out) {
     const DashTemplate* row = FindDashTemplate(dash_match_name);
     if (row == nullptr) return A_Err_PARAMETER;
-    A_char escaped[kEscapedNameBufferSize] = {};
-    RunningError err;
-    err.Then([&] { return EscapeForStringLiteral(effect_layer_name, escaped, sizeof escaped); })
-        .Then([&] {
-            return FormatText(in_data, out, out_size, row->format, escaped, kEffectMatchName,
-                              kEffectMatchName, kDashOffsetParamId);
-        });
-    return err.get();
+    const LiteralText effect(kEffectMatchName);
+    return FormatExpression(in_data, out, row->format, LiteralText(effect_layer_name), effect,
+                            effect, kDashOffsetParamId);
 }
 
-A_Err FormatHighlightExpression(PF_InData* in_data, const A_char* effect_layer_name,
-                                A_long enable_id, A_long type_id, A_long value_id, A_char* out,
-                                std::size_t out_size) {
-    A_char escaped[kEscapedNameBufferSize] = {};
-    RunningError err;
-    err.Then([&] { return EscapeForStringLiteral(effect_layer_name, escaped, sizeof escaped); })
-        .Then([&] {
-            return FormatText(in_data, out, out_size, kHighlightTemplate, kEffectMatchName, escaped,
-                              static_cast<int>(enable_id), static_cast<int>(type_id),
-                              static_cast<int>(value_id));
-        });
-    return err.get();
+A_Err FormatHighlightExpression(PF_InData* in_data, const std::string& effect_layer_name,
+                                A_long enable_id, A_long type_id, A_long value_id,
+                                std::string& out) {
+    return FormatExpression(in_data, out, kHighlightTemplate, LiteralText(kEffectMatchName),
+                            LiteralText(effect_layer_name), enable_id, type_id, value_id);
 }
 
 // ---- the matching walk -------------------------------------------------------------------------
@@ -241,12 +204,13 @@ A_Err ParentMatchNameIs(const MatchingWalk& walk, AEGP_StreamRefH stream,
 
 void RunOnConnectionLayers(PF_InData* in_data, AEGP_SuiteHandler& suites, RunningError& err,
                            const ConnectionLayerWrite& write) {
-    const AEGP_PluginID plugin_id = GetPluginID(in_data);
+    AEGP_PluginID plugin_id = 0;
     LayerIDList layer_ids;
     AEGP_LayerIDVal effect_layer_id = 0;
     AEGP_LayerH effect_layer = nullptr;
     AEGP_CompH comp = nullptr;
-    err.Then([&] { return GetConcernedLayersIDs(in_data, layer_ids, effect_layer_id); })
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); })
+        .Then([&] { return GetConcernedLayersIDs(in_data, layer_ids, effect_layer_id); })
         .Then([&] {
             return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
                                                                    &effect_layer);
@@ -336,16 +300,18 @@ A_Err SetMiterLimitExpression(PF_InData* in_data, AEGP_StreamRefH group,
     return WriteMatches(
         in_data, group, kMiterLimitMatchName, FALSE, nullptr,
         [&](MatchingWalk& walk, AEGP_StreamRefH property) {
-            A_char name[kLayerNameBufferSize] = {};
-            A_char text[kExpressionBufferSize] = {};
+            std::string name;
+            std::string text;
             RunningError err;
-            err.Then(
-                   [&] { return GetEffectLayerName(in_data, walk.suites, effect_layer_id, name); })
-                .Then([&] { return FormatMiterLimitExpression(in_data, name, text, sizeof text); })
+            err.Then([&] {
+                   return GetEffectLayerName(in_data, walk.suites, walk.plugin_id, effect_layer_id,
+                                             name);
+               })
+                .Then([&] { return FormatMiterLimitExpression(in_data, name, text); })
                 // The expression state is left as it is.
                 .Then([&] {
                     return walk.suites.StreamSuite4()->AEGP_SetExpression(walk.plugin_id, property,
-                                                                          text);
+                                                                          text.c_str());
                 });
             return err.get();
         });
@@ -354,7 +320,9 @@ A_Err SetMiterLimitExpression(PF_InData* in_data, AEGP_StreamRefH group,
 A_Err SetupDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*layer_id*/,
                   AEGP_LayerIDVal effect_layer_id) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    MatchingWalk walk(suites, GetPluginID(in_data));
+    AEGP_PluginID plugin_id = 0;
+    if (const A_Err e = GetPluginID(in_data, &plugin_id)) return e;
+    MatchingWalk walk(suites, plugin_id);
     // The test keeps which dash property it matched, for the act that follows it.
     const DashTemplate* matched_row = nullptr;
     walk.test = [&](AEGP_StreamRefH child, bool& matched) {
@@ -365,20 +333,20 @@ A_Err SetupDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*l
         return e;
     };
     walk.act = [&](ScopedStream& child) {
-        A_char name[kLayerNameBufferSize] = {};
-        A_char text[kExpressionBufferSize] = {};
+        std::string name;
+        std::string text;
         RunningError err;
         err.Then([&] {
                return suites.DynamicStreamSuite4()->AEGP_SetDynamicStreamFlag(
                    child.get(), AEGP_DynStreamFlag_HIDDEN, FALSE, FALSE);
            })
-            .Then([&] { return GetEffectLayerName(in_data, suites, effect_layer_id, name); })
             .Then([&] {
-                return FormatDashExpression(in_data, matched_row->match_name, name, text,
-                                            sizeof text);
+                return GetEffectLayerName(in_data, suites, plugin_id, effect_layer_id, name);
             })
+            .Then([&] { return FormatDashExpression(in_data, matched_row->match_name, name, text); })
             .Then([&] {
-                return suites.StreamSuite4()->AEGP_SetExpression(walk.plugin_id, child.get(), text);
+                return suites.StreamSuite4()->AEGP_SetExpression(walk.plugin_id, child.get(),
+                                                                 text.c_str());
             });
         return err.get();
     };
@@ -388,7 +356,9 @@ A_Err SetupDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*l
 A_Err RemoveDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*layer_id*/,
                    AEGP_LayerIDVal /*effect_layer_id*/) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    MatchingWalk walk(suites, GetPluginID(in_data));
+    AEGP_PluginID plugin_id = 0;
+    if (const A_Err e = GetPluginID(in_data, &plugin_id)) return e;
+    MatchingWalk walk(suites, plugin_id);
     walk.test = [&](AEGP_StreamRefH child, bool& matched) {
         A_char name[AEGP_MAX_STREAM_MATCH_NAME_SIZE] = {};
         const A_Err e = suites.DynamicStreamSuite4()->AEGP_GetMatchName(child, name);
@@ -413,7 +383,9 @@ A_Err RemoveDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*
 A_Err SetStreamVisibility(PF_InData* in_data, AEGP_StreamRefH group, const A_char* name,
                           A_Boolean by_display_name, A_Boolean visible) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
-    MatchingWalk walk(suites, GetPluginID(in_data));
+    AEGP_PluginID plugin_id = 0;
+    if (const A_Err e = GetPluginID(in_data, &plugin_id)) return e;
+    MatchingWalk walk(suites, plugin_id);
     if (by_display_name) {
         walk.test = [&](AEGP_StreamRefH child, bool& matched) {
             A_char display_name[AEGP_MAX_STREAM_NAME_SIZE + 1] = {};

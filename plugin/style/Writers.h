@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
@@ -18,6 +19,7 @@
 #include "shell/RunningError.h"
 #include "shell/Scoped.h"
 #include "shell/SuiteHandler.h"
+#include "style/ExpressionText.h"
 
 // ---- names -------------------------------------------------------------------------------------
 
@@ -31,27 +33,15 @@ inline constexpr char kDashOffsetMatchName[] = "ADBE Vector Stroke Offset";
 
 // ---- expression texts --------------------------------------------------------------------------
 
-// Buffers the writers format expressions into, and the effect layer name they read.
-inline constexpr std::size_t kExpressionBufferSize = 256;
-inline constexpr std::size_t kLayerNameBufferSize = 128;
-// Room for a layer name with every character escaped, and its terminator.
-inline constexpr std::size_t kEscapedNameBufferSize = 2 * kLayerNameBufferSize + 1;
-
-// The answer for a text that would not fit its fixed buffer: such a text is refused whole,
-// never cut short (a cut expression would be wrong, or not an expression at all).
+// The answer for a text that would not fit a fixed buffer (FormatText): such a text is refused
+// whole, never cut short.
 inline constexpr A_Err kTextTooLong = PF_Err_OUT_OF_MEMORY;
-// The answer when the host's formatted printing wrote something other than what was measured.
-inline constexpr A_Err kFormattingFailed = A_Err_GENERIC;
-
-// Copies `text` into `out` so that it can stand between double quotes in an expression: every
-// '"' and '\' gets a backslash before it. kTextTooLong (and an empty `out`) when the escaped text
-// and its terminator do not fit `out_size` bytes.
-A_Err EscapeForStringLiteral(const A_char* text, A_char* out, std::size_t out_size);
 
 // Formats `format` with `args` into `out`, a fixed buffer of `out_size` bytes, through the host's
 // formatted printing. The text is measured first: one that would not fit (with its terminator)
 // is refused with kTextTooLong and `out` is left empty, so the buffer is never overrun and never
-// holds a cut text.
+// holds a cut text. For fixed texts only; expressions are sized for their names
+// (FormatExpression).
 template <class... Args>
 A_Err FormatText(PF_InData* in_data, A_char* out, std::size_t out_size, const A_char* format,
                  Args... args) {
@@ -68,21 +58,21 @@ A_Err FormatText(PF_InData* in_data, A_char* out, std::size_t out_size, const A_
 }
 
 // The miter-limit expression: the stroke's miter limit follows the effect's "Miter Limit".
-A_Err FormatMiterLimitExpression(PF_InData* in_data, const A_char* effect_layer_name, A_char* out,
-                                 std::size_t out_size);
+A_Err FormatMiterLimitExpression(PF_InData* in_data, const std::string& effect_layer_name,
+                                 std::string& out);
 
 // The expression for one dash property ("ADBE Vector Stroke Dash 1", "... Gap 1" or
 // "... Offset"): the effect's dash, gap or dash offset while "Dashes" is on, else 0.
 // A_Err_PARAMETER for any other match name.
 A_Err FormatDashExpression(PF_InData* in_data, const A_char* dash_match_name,
-                           const A_char* effect_layer_name, A_char* out, std::size_t out_size);
+                           const std::string& effect_layer_name, std::string& out);
 
 // The gradient highlight expression: the effect's parameter `value_id` (highlight length or
 // angle) while the gradient whose switch is `enable_id` is on and its type `type_id` is radial,
 // else 0. Parameters are addressed by match name, since the stroke's and the fill's share names.
-A_Err FormatHighlightExpression(PF_InData* in_data, const A_char* effect_layer_name,
-                                A_long enable_id, A_long type_id, A_long value_id, A_char* out,
-                                std::size_t out_size);
+A_Err FormatHighlightExpression(PF_InData* in_data, const std::string& effect_layer_name,
+                                A_long enable_id, A_long type_id, A_long value_id,
+                                std::string& out);
 
 // ---- the matching walk -------------------------------------------------------------------------
 

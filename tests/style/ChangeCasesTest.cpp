@@ -230,8 +230,8 @@ TEST_F(ChangeCases, AFailurePartWayKeepsTheEarlierLayersAndIsTheResult) {
 }
 
 // A radial gradient change with two connection layers and one unrelated layer, with one host
-// call failing. Failures inside the controller lookup only make that layer not a connection
-// layer; every other failure is the command's result. No reference is left behind either way.
+// call failing. Every failure is the command's result, those inside the controller lookup too
+// (a layer that cannot be read is not quietly left out), and no reference is left behind.
 TEST_F(ChangeCases, EveryReferenceIsReleasedWhenAHostCallFails) {
     struct Fault {
         const char* function;
@@ -239,11 +239,13 @@ TEST_F(ChangeCases, EveryReferenceIsReleasedWhenAHostCallFails) {
         bool reported;
     } faults[] = {
         {"AEGP_GetLayerObjectType", 1, true},      {"AEGP_GetCompLayerByIndex", 2, true},
-        {"AEGP_GetLayerEffectByIndex", 1, false},  {"AEGP_GetEffectMatchName", 1, false},
-        {"AEGP_GetMatchName", 1, false},           {"AEGP_GetNewStreamValue", 1, false},
+        {"AEGP_GetLayerEffectByIndex", 1, true},   {"AEGP_GetEffectMatchName", 1, true},
+        {"AEGP_GetMatchName", 1, true},            {"AEGP_GetNewStreamValue", 1, true},
         {"AEGP_GetNewStreamRefForLayer", 2, true}, {"AEGP_GetNewStreamRefByIndex", 4, true},
         {"AEGP_GetNewParentStreamRef", 1, true},   {"AEGP_SetStreamValue", 1, true},
         {"AEGP_SetExpression", 2, true},           {"AEGP_SetExpressionState", 1, true},
+        {"AEGP_GetLayerName", 1, true},            {"AEGP_LockMemHandle", 1, true},
+        {"AEGP_GetMemHandleSize", 1, true},
     };
     for (const char* name : {"A", "B"}) {
         Layer& line = AddLine(name, Controller().id());

@@ -46,10 +46,12 @@ class ConnectedLayers : public StyleTest {
                     StreamList found;
                     const A_Err e = GetLayerStreamsByMatchName(in_data, root, kGradColors, found,
                                                                within_group, group);
+                    AEGP_PluginID plugin_id = 0;
+                    EXPECT_EQ(GetPluginID(in_data, &plugin_id), PF_Err_NONE);
                     for (AEGP_StreamRefH stream : found) {
                         ScopedStream parent(suites);
                         A_char name[AEGP_MAX_STREAM_MATCH_NAME_SIZE] = {};
-                        dyn->AEGP_GetNewParentStreamRef(GetPluginID(in_data), stream, parent.put());
+                        dyn->AEGP_GetNewParentStreamRef(plugin_id, stream, parent.put());
                         dyn->AEGP_GetMatchName(parent.get(), name);
                         parents.push_back(name);
                     }

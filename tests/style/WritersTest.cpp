@@ -14,7 +14,7 @@
 namespace styletest {
 namespace {
 
-// ---- escaping and bounded formatting ----------------------------------------------------------
+// ---- bounded formatting into fixed buffers ----------------------------------------------------------
 
 int g_sprintf_calls = 0;
 int CountingSprintf(A_char* dst, const A_char* format, ...) {
@@ -26,21 +26,7 @@ int CountingSprintf(A_char* dst, const A_char* format, ...) {
     return n;
 }
 
-TEST(ExpressionText, QuotesAndBackslashesAreEscapedAndNothingIsCut) {
-    A_char out[16];
-    EXPECT_EQ(EscapeForStringLiteral("a\"b\\c", out, sizeof out), A_Err_NONE);
-    EXPECT_STREQ(out, "a\\\"b\\\\c");
-    EXPECT_EQ(EscapeForStringLiteral("", out, sizeof out), A_Err_NONE);
-    EXPECT_STREQ(out, "");
-
-    // Six characters escape to eight: nine bytes fit, eight do not.
-    EXPECT_EQ(EscapeForStringLiteral("ab\"\"cd", out, 9), A_Err_NONE);
-    EXPECT_STREQ(out, "ab\\\"\\\"cd");
-    EXPECT_EQ(EscapeForStringLiteral("ab\"\"cd", out, 8), kTextTooLong);
-    EXPECT_STREQ(out, "");
-}
-
-TEST(ExpressionText, ATextThatWouldNotFitIsRefusedWithoutTouchingTheBufferBeyondIt) {
+TEST(FixedText, ATextThatWouldNotFitIsRefusedWithoutTouchingTheBufferBeyondIt) {
     PF_UtilCallbacks utils{};
     utils.ansi.sprintf = CountingSprintf;
     PF_InData in{};
