@@ -1,5 +1,6 @@
 #include "session/Session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -116,6 +117,13 @@ struct SessionCallbacks {
             Session& s = *RefOf(effect_ref).session;
             if (!world) Breach(PF_Err_BAD_CALLBACK_PARAM, "null world place");
             *world = nullptr;
+            const std::vector<A_long>& prerendered = s.prerendered_[s.rendering_];
+            if (std::find(prerendered.begin(), prerendered.end(), checkout_id) ==
+                prerendered.end()) {
+                Breach(PF_Err_BAD_CALLBACK_PARAM,
+                       "checkout id " + std::to_string(checkout_id) +
+                           " was not checked out by the effect's smart pre-render");
+            }
             if (s.pixel_answer_->input_error) return s.pixel_answer_->input_error;
             for (const auto& [id, ref] : s.pixel_checkouts_) {
                 if (id == checkout_id) Breach(PF_Err_BAD_CALLBACK_PARAM, "checkout id taken twice");
@@ -410,7 +418,13 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     if (effect) {
         in_data.num_params = static_cast<A_long>(effect->params().size());
         defs.reserve(effect->params().size());
-        for (const auto& p : effect->params()) defs.push_back(p.def());
+        for (const auto& p : effect->params()) {
+            defs.push_back(p.def());
+            // The host clears `uu` before every command: the identifier it held at setup is
+            // not shown again, and the change flags start clear, so that the only changes
+            // taken back afterwards are those the plug-in flags.
+            std::memset(&defs.back().uu, 0, sizeof defs.back().uu);
+        }
         if (!defs.empty()) {
             defs[0].u.ld = *in_world.get();
         }
@@ -430,10 +444,12 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     }
     host_.GuardBuffer(nullptr, 0);
 
-    // Values the plug-in changed come back flagged.
+    // Values the plug-in changed come back flagged; unflagged changes to the records are not
+    // taken.
     if (effect) {
         for (std::size_t i = 1; i < defs.size(); ++i) {
             if (defs[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
+                report.changed_params.push_back(static_cast<A_long>(i));
                 HostParam& kept = effect->params()[i];
                 kept.def().u = defs[i].u;
                 HostParam updated(kept.def());
@@ -618,6 +634,7 @@ CommandReport Session::SmartPreRender(EffectInstance& effect, const PF_RenderReq
     layer_checkouts_.clear();
     CommandReport report = Send(PF_Cmd_SMART_PRE_RENDER, &effect, &extra);
     checkout_answer_ = nullptr;
+    prerendered_[&effect] = layer_checkouts_;
     return report;
 }
 
@@ -635,7 +652,9 @@ CommandReport Session::SmartRender(EffectInstance& effect, World& input, World& 
     pixel_answer_ = &answer;
     render_input_ = &input;
     render_output_ = &output;
+    rendering_ = &effect;
     CommandReport report = Send(PF_Cmd_SMART_RENDER, &effect, &extra, nullptr, &input);
+    rendering_ = nullptr;
     // What the plug-in did not check in, the host takes back after the call.
     for (const auto& [id, ref] : pixel_checkouts_) host_.ledger().Adopt(ref);
     pixel_checkouts_.clear();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ struct CommandReport {
     std::vector<std::string> violations;  // breaches of the interface during the command
     std::vector<std::string> declined;    // host functions called that the host declines
     std::vector<KeyEvent> key_events;     // key events the plug-in synthesised
+    std::vector<A_long> changed_params;   // parameters the plug-in flagged changed, in order
     std::string return_msg;
     PF_OutFlags out_flags = 0;
     PF_OutFlags2 out_flags2 = 0;
@@ -120,6 +122,8 @@ class Session {
     CommandReport Render(EffectInstance& effect, World& input, World& output);
     CommandReport SmartPreRender(EffectInstance& effect, const PF_RenderRequest& request,
                                  const CheckoutAnswer& answer, PF_PreRenderOutput* output);
+    // Smart render checks out only the pixels its smart pre-render checked the layer out for;
+    // any other checkout id is refused as a breach.
     CommandReport SmartRender(EffectInstance& effect, World& input, World& output,
                               const PixelAnswer& answer = {});
     CommandReport Arbitrary(EffectInstance* effect, PF_ArbParamsExtra& extra);
@@ -175,6 +179,10 @@ class Session {
     World* render_output_ = nullptr;
     std::vector<std::pair<A_long, RefId>> pixel_checkouts_;
     std::vector<A_long> layer_checkouts_;
+    // The checkout ids each effect's last smart pre-render checked out: the only ones its
+    // smart render may check pixels out for.
+    std::map<const EffectInstance*, std::vector<A_long>> prerendered_;
+    const EffectInstance* rendering_ = nullptr;
     std::unique_ptr<DrawingBoard> drawing_;
 
     friend struct SessionCallbacks;

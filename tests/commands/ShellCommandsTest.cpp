@@ -392,6 +392,15 @@ class Rendering : public ::testing::Test {
         request.channel_mask = 15;
         return request;
     }
+    // Smart render follows its smart pre-render, as in the host.
+    CommandReport SmartRender(const tlhost::PixelAnswer& answer = {}) {
+        PF_PreRenderOutput output{};
+        EXPECT_EQ(applied_.session
+                      ->SmartPreRender(*applied_.effect, Request({0, 0, 16, 8}), {}, &output)
+                      .result,
+                  PF_Err_NONE);
+        return applied_.session->SmartRender(*applied_.effect, input_, output_, answer);
+    }
     tltest::Applied applied_;
     tlhost::World input_{16, 8};
     tlhost::World output_{16, 8};
@@ -454,7 +463,7 @@ TEST_F(Rendering, SmartPreRenderReturnsAFailedCheckoutAndTouchesNothing) {
 }
 
 TEST_F(Rendering, SmartRenderCopiesInputToOutputAndChecksTheInputBackIn) {
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_);
+    CommandReport report = SmartRender();
     EXPECT_EQ(report.result, PF_Err_NONE);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
     EXPECT_TRUE(output_ == input_);
@@ -464,7 +473,7 @@ TEST_F(Rendering, SmartRenderCopiesInputToOutputAndChecksTheInputBackIn) {
 TEST_F(Rendering, SmartRenderWithAFailedOutputCheckoutStillChecksInAndReturnsTheError) {
     tlhost::PixelAnswer answer;
     answer.output_error = PF_Err_OUT_OF_MEMORY;
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_, answer);
+    CommandReport report = SmartRender(answer);
     EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
     EXPECT_EQ(applied_.session->host().ledger().CallCount("checkin_layer_pixels"), 1u);
@@ -474,7 +483,7 @@ TEST_F(Rendering, SmartRenderWithAFailedOutputCheckoutStillChecksInAndReturnsThe
 TEST_F(Rendering, SmartRenderWithAFailedInputCheckoutReturnsItsError) {
     tlhost::PixelAnswer answer;
     answer.input_error = PF_Interrupt_CANCEL;
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_, answer);
+    CommandReport report = SmartRender(answer);
     EXPECT_EQ(report.result, PF_Interrupt_CANCEL);
     EXPECT_EQ(applied_.session->host().ledger().CallCount("checkout_output"), 0u);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
@@ -483,23 +492,39 @@ TEST_F(Rendering, SmartRenderWithAFailedInputCheckoutReturnsItsError) {
 TEST_F(Rendering, SmartRenderWithANullOutputCopiesNothing) {
     tlhost::PixelAnswer answer;
     answer.null_output = true;
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_, answer);
+    CommandReport report = SmartRender(answer);
     EXPECT_EQ(report.result, PF_Err_NONE);
     EXPECT_EQ(applied_.session->host().ledger().CallCount("AEGP_CopyBits_HQ_Straight"), 0u);
 }
 
 TEST_F(Rendering, SmartRenderWithoutTheCompositeSuiteFailsButChecksIn) {
     applied_.session->host().faults().FailSuite(kAEGPCompositeSuite, -1, 1);
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_);
+    CommandReport report = SmartRender();
     EXPECT_EQ(report.result, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 }
 
 TEST_F(Rendering, SmartRenderCopyFailureIsReturned) {
     applied_.session->host().faults().FailNthCallOf("AEGP_CopyBits_HQ_Straight", 1, 3);
-    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_);
+    CommandReport report = SmartRender();
     EXPECT_EQ(report.result, 3);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+// The pixels of a layer the pre-render did not check out (here: one whose checkout failed) are
+// not the plug-in's to ask for.
+TEST_F(Rendering, SmartRenderIsRefusedPixelsItsPreRenderNeverCheckedOut) {
+    PF_PreRenderOutput output{};
+    tlhost::CheckoutAnswer refused;
+    refused.error = PF_Interrupt_CANCEL;
+    applied_.session->SmartPreRender(*applied_.effect, Request({0, 0, 16, 8}), refused, &output);
+    CommandReport report = applied_.session->SmartRender(*applied_.effect, input_, output_);
+    EXPECT_EQ(report.result, PF_Err_BAD_CALLBACK_PARAM);
+    ASSERT_EQ(report.violations.size(), 1u);
+    EXPECT_NE(report.violations[0].find("checkout id 0 was not checked out"), std::string::npos)
+        << report.violations[0];
+    EXPECT_EQ(report.leftovers.size(), 0u) << tltest::Leftovers(report);
+    EXPECT_EQ(output_.At(0, 0).red, 0);
 }
 
 // ---------------------------------------------------------------------------------

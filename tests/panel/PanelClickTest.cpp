@@ -263,12 +263,27 @@ TEST_F(PanelClick, AFailureOnALaterLayerKeepsTheNewStateAndTheEarlierLayersChang
     EXPECT_EQ(click.out_flags, PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW);
 }
 
+// The redraw request's suite is missing: the scoped suite throws, and by then both the record
+// and the checkbox it mirrors have been flagged changed, so the host keeps the pair together.
+TEST_F(PanelClick, AMissingAppSuiteStillFlagsTheRecordAndItsCheckboxChanged) {
+    Layer& line = AddConnection("Line 1");
+    H().faults().FailSuite(kPFAppSuite, -1, 1);
+    const UIEventReport click = ClickModule(3);
+    EXPECT_EQ(click.report.result, A_Err_MISSING_SUITE);
+    EXPECT_TRUE(click.report.clean()) << tltest::Leftovers(click.report);
+    EXPECT_EQ(click.report.changed_params, (std::vector<A_long>{41, 46}));
+    EXPECT_EQ(Record()[3], 1);
+    EXPECT_EQ(Checkbox(3), 1);
+    EXPECT_FALSE(GroupsNamed(line, "Offset Paths")[0]->eyeball);
+}
+
 TEST_F(PanelClick, AFailedRedrawRequestStillKeepsTheNewStateButTouchesNoLayer) {
     Layer& line = AddConnection("Line 1");
     FailNext("PF_InvalidateRect", 1, 21);
     const UIEventReport click = ClickModule(3);
     EXPECT_EQ(click.report.result, 21);
     EXPECT_TRUE(click.report.clean()) << tltest::Leftovers(click.report);
+    EXPECT_EQ(click.report.changed_params, (std::vector<A_long>{41, 46}));
     EXPECT_EQ(Record()[3], 1);
     EXPECT_EQ(Checkbox(3), 1);
     EXPECT_FALSE(GroupsNamed(line, "Offset Paths")[0]->eyeball);
