@@ -14,28 +14,58 @@ AEGP_MemHandle NewMemHandle(Host& host, std::vector<std::uint8_t> bytes, std::st
                                                    std::move(what));
 }
 
+// The project holds names as UTF-8; the host hands them out as UTF-16. The rule for bytes
+// that are not UTF-8 (a name set in code to 8-bit text): each such byte is read as the Latin-1
+// character of that value, as the expression engine reads 8-bit names. A surrogate in its
+// three-byte form (a name that holds half of a pair) becomes that code unit, as the host keeps
+// such a name.
 std::vector<std::uint8_t> Utf16Bytes(const std::string& utf8) {
     std::vector<std::uint8_t> out;
-    std::size_t i = 0;
-    auto put = [&](std::uint16_t unit) {
+    out.reserve(utf8.size() * 2 + 2);
+    auto put = [&](std::uint32_t unit) {
         out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(unit >> 8));
+        out.push_back(static_cast<std::uint8_t>(unit >> 8 & 0xFF));
     };
-    while (i < utf8.size()) {
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
         const auto c = static_cast<std::uint8_t>(utf8[i]);
-        std::uint32_t cp = c;
-        std::size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) cp = c & (0x3F >> extra);
-        for (std::size_t k = 1; k <= extra && i + k < utf8.size(); ++k) {
-            cp = cp << 6 | (static_cast<std::uint8_t>(utf8[i + k]) & 0x3F);
+        std::size_t extra = 0;
+        bool valid = true;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+        } else if (c >= 0x80) {
+            valid = false;
+        }
+        std::uint32_t code = c;
+        if (valid && extra > 0) {
+            valid = i + extra < n;
+            code = c & (0x3Fu >> extra);
+            for (std::size_t k = 1; valid && k <= extra; ++k) {
+                const auto b = static_cast<std::uint8_t>(utf8[i + k]);
+                valid = (b & 0xC0) == 0x80;
+                code = code << 6 | (b & 0x3Fu);
+            }
+            // Overlong forms and code points beyond the range are not UTF-8.
+            constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+            valid = valid && code >= kLeast[extra] && code <= 0x10FFFF;
+        }
+        if (!valid) {
+            put(c);  // Latin-1
+            ++i;
+            continue;
         }
         i += extra + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            put(static_cast<std::uint16_t>(0xD800 | (cp >> 10)));
-            put(static_cast<std::uint16_t>(0xDC00 | (cp & 0x3FF)));
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            put(0xD800 | code >> 10);
+            put(0xDC00 | (code & 0x3FF));
         } else {
-            put(static_cast<std::uint16_t>(cp));
+            put(code);
         }
     }
     put(0);
