@@ -130,9 +130,17 @@ class Reader {
         auto it = object.find(key);
         return it == object.end() ? nullptr : &*it;
     }
+    // Every text the host hands out is a C string: a NUL inside one would end it early, and
+    // a name read that way would name something else.
     static std::string String(const Json& value, const std::string& where) {
         if (!value.is_string()) Fail(where, "must be a string");
-        return value.get<std::string>();
+        std::string text = value.get<std::string>();
+        const std::size_t nul = text.find('\0');
+        if (nul != std::string::npos) {
+            Fail(where, "must not hold a NUL character (one is at byte " + std::to_string(nul) +
+                            ")");
+        }
+        return text;
     }
     static bool Bool(const Json& value, const std::string& where) {
         if (!value.is_boolean()) Fail(where, "must be true or false");
@@ -330,6 +338,12 @@ class Reader {
         const std::string match_name =
             String(Require(json, where, "match_name"), where + "/match_name");
         if (match_name.empty()) Fail(where + "/match_name", "must not be empty");
+        // The host hands match names out in buffers of this size, terminator included.
+        if (match_name.size() >= AEGP_MAX_STREAM_MATCH_NAME_SIZE) {
+            Fail(where + "/match_name",
+                 "is " + std::to_string(match_name.size()) + " bytes long; a match name has at most " +
+                     std::to_string(AEGP_MAX_STREAM_MATCH_NAME_SIZE - 1));
+        }
         const std::string name = String(Require(json, where, "name"), where + "/name");
 
         std::unique_ptr<StreamNode> node;
@@ -514,6 +528,9 @@ class Reader {
         std::vector<StreamNode*> groups;
         for (const auto& child : parade->children()) groups.push_back(child.get());
         for (StreamNode* group : groups) {
+            // The values as the file gave them, before the effect's parameters take them in.
+            std::unordered_map<const StreamNode*, StreamValue> stored;
+            for (const auto& child : group->children()) stored[child.get()] = child->value();
             layer.effects().push_back(std::make_unique<EffectInstance>(layer, group->match_name(),
                                                                        group->name(), *group));
             EffectInstance& effect = *layer.effects().back();
@@ -524,7 +541,7 @@ class Reader {
                 layer.effects().pop_back();
                 continue;
             }
-            CheckParamStreams(effect, where);
+            CheckParamStreams(effect, where, stored);
         }
     }
 
@@ -558,9 +575,12 @@ class Reader {
         effect.AttachParamStreams();
     }
 
-    // Streams the file held for an effect's parameters must fit them; the hidden
-    // flags the file gave them win over the declared ones.
-    void CheckParamStreams(EffectInstance& effect, const std::string& where) {
+    // Streams the file held for an effect's parameters must fit them: of the kind each
+    // parameter holds, with a value it can take (as the file gave it, in `stored`), and none
+    // that belongs to no parameter. The hidden flags the file gave them win over the declared
+    // ones.
+    void CheckParamStreams(EffectInstance& effect, const std::string& where,
+                           const std::unordered_map<const StreamNode*, StreamValue>& stored) {
         for (std::size_t i = 1; i < effect.params().size(); ++i) {
             StreamNode* node = effect.ParamStream(i);
             if (!node) continue;
@@ -573,8 +593,22 @@ class Reader {
                          " does not fit the effect's parameter, which holds " +
                          ValueKindName(declared));
             }
+            auto value = stored.find(node);
+            std::string why;
+            if (value != stored.end() && value->second.kind == ValueKind::OneD &&
+                !effect.params()[i].Accepts(value->second.v[0], &why)) {
+                Fail(NodeWhere(where, *node) + "/value",
+                     "does not fit the parameter " + Quoted(effect.params()[i].name()) + ": " + why);
+            }
             auto it = explicit_hidden_.find(node);
             if (it != explicit_hidden_.end()) node->set_hidden(it->second);
+        }
+        for (const auto& child : effect.group().children()) {
+            if (child->effect() == &effect) continue;
+            Fail(NodeWhere(where, *child),
+                 "stray parameter stream " + Quoted(child->match_name()) + ": the effect " +
+                     Quoted(effect.match_name()) + " has no parameter of that match name" +
+                     " (or it is listed twice)");
         }
     }
 

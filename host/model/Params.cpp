@@ -1,6 +1,8 @@
 #include "model/Params.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +78,70 @@ void HostParam::set_name(const std::string& name) {
     std::memcpy(def_.name, name.data(), std::min(name.size(), sizeof(def_.name) - 1));
 }
 
+namespace {
+
+std::string Number(double x) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", x);
+    return buf;
+}
+
+// A slider's bounds are single precision: a value that rounds to the bound is on it.
+bool Below(double value, float bound) {
+    return value < bound && !(std::fabs(value) <= FLT_MAX && static_cast<float>(value) == bound);
+}
+bool Above(double value, float bound) {
+    return value > bound && !(std::fabs(value) <= FLT_MAX && static_cast<float>(value) == bound);
+}
+
+}  // namespace
+
+bool HostParam::Accepts(double value, std::string* error) const {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    const bool one_d = def_.param_type == PF_Param_FLOAT_SLIDER ||
+                       def_.param_type == PF_Param_SLIDER || def_.param_type == PF_Param_CHECKBOX ||
+                       def_.param_type == PF_Param_POPUP || def_.param_type == PF_Param_BUTTON;
+    if (!one_d) return true;
+    if (!std::isfinite(value)) return fail(Number(value) + " is not a finite number");
+    switch (def_.param_type) {
+        case PF_Param_FLOAT_SLIDER: {
+            const PF_FloatSliderDef& fs = def_.u.fs_d;
+            if (Below(value, fs.valid_min) || Above(value, fs.valid_max)) {
+                return fail(Number(value) + " is outside the slider's range " +
+                            Number(fs.valid_min) + " to " + Number(fs.valid_max));
+            }
+            return true;
+        }
+        case PF_Param_SLIDER:
+            if (value != std::floor(value) || value < def_.u.sd.valid_min ||
+                value > def_.u.sd.valid_max) {
+                return fail(Number(value) + " is not a whole number from " +
+                            std::to_string(def_.u.sd.valid_min) + " to " +
+                            std::to_string(def_.u.sd.valid_max));
+            }
+            return true;
+        case PF_Param_CHECKBOX:
+            if (value != 0 && value != 1) return fail("a checkbox takes 0 or 1, not " + Number(value));
+            return true;
+        case PF_Param_POPUP:
+            if (value != std::floor(value) || value < 1 || value > def_.u.pd.num_choices) {
+                return fail(Number(value) + " is not one of the popup's items 1 to " +
+                            std::to_string(def_.u.pd.num_choices));
+            }
+            return true;
+        case PF_Param_BUTTON:
+            if (value != std::floor(value) || std::fabs(value) > 2147483647.0) {
+                return fail("a button takes a whole number, not " + Number(value));
+            }
+            return true;
+        default:
+            return true;
+    }
+}
+
 bool HostParam::SetFromText(const std::string& text, std::string* error) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
@@ -89,24 +155,12 @@ bool HostParam::SetFromText(const std::string& text, std::string* error) {
     double v = 0;
     switch (def_.param_type) {
         case PF_Param_FLOAT_SLIDER:
-            if (!number(text, &v)) return fail("\"" + text + "\" is not a number");
-            def_.u.fs_d.value = v;
-            return true;
         case PF_Param_CHECKBOX:
-            if (!number(text, &v) || (v != 0 && v != 1)) return fail("a checkbox takes 0 or 1");
-            def_.u.bd.value = static_cast<A_long>(v);
-            return true;
         case PF_Param_POPUP:
-            if (!number(text, &v) || v < 1 || v > def_.u.pd.num_choices ||
-                v != static_cast<A_long>(v)) {
-                return fail("popup item must be 1 to " + std::to_string(def_.u.pd.num_choices));
-            }
-            def_.u.pd.value = static_cast<A_long>(v);
-            return true;
         case PF_Param_BUTTON:
-            if (!number(text, &v)) return fail("a button takes a number");
-            def_.u.button_d.value = static_cast<A_long>(v);
-            return true;
+            if (!number(text, &v)) return fail("\"" + text + "\" is not a number");
+            if (!Accepts(v, error)) return false;
+            break;
         case PF_Param_COLOR: {
             unsigned r = 0, g = 0, b = 0;
             char tail = 0;
@@ -122,6 +176,21 @@ bool HostParam::SetFromText(const std::string& text, std::string* error) {
         default:
             return fail("this kind of parameter cannot be set from text");
     }
+    switch (def_.param_type) {
+        case PF_Param_FLOAT_SLIDER:
+            def_.u.fs_d.value = v;
+            break;
+        case PF_Param_CHECKBOX:
+            def_.u.bd.value = static_cast<A_long>(v);
+            break;
+        case PF_Param_POPUP:
+            def_.u.pd.value = static_cast<A_long>(v);
+            break;
+        default:
+            def_.u.button_d.value = static_cast<A_long>(v);
+            break;
+    }
+    return true;
 }
 
 }  // namespace tlhost

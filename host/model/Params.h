@@ -40,6 +40,12 @@ class HostParam {
     // False, with the reason, for text that does not fit the parameter.
     bool SetFromText(const std::string& text, std::string* error);
 
+    // Whether `value` is one this parameter can hold, as the host's controls allow it: a
+    // finite number within a slider's valid range, a whole item number of a popup, 0 or 1
+    // for a checkbox. False, with the reason, otherwise. Kinds without a one-dimensional
+    // value accept anything.
+    bool Accepts(double value, std::string* error) const;
+
   private:
     void PointAtText();
     PF_ParamDef def_{};

@@ -56,6 +56,14 @@ StreamValue FromParam(const HostParam& param) {
     }
 }
 
+// A stored number as a 32-bit value: brought into range first, since converting a double
+// outside it is undefined. Values a loaded file may hold are checked before they get here;
+// this only keeps every other way in defined.
+A_long ToLong(double x) {
+    if (!(x == x)) return 0;
+    return static_cast<A_long>(std::clamp(x, -2147483648.0, 2147483647.0));
+}
+
 A_u_char Byte(double unit) {
     return static_cast<A_u_char>(std::clamp(unit, 0.0, 1.0) * 255.0 + 0.5);
 }
@@ -68,22 +76,22 @@ void ToParam(const StreamValue& value, HostParam& param) {
             def.u.fs_d.value = x;
             break;
         case PF_Param_SLIDER:
-            def.u.sd.value = static_cast<A_long>(x);
+            def.u.sd.value = ToLong(x);
             break;
         case PF_Param_FIX_SLIDER:
-            def.u.fd.value = static_cast<PF_Fixed>(x * 65536.0);
+            def.u.fd.value = ToLong(x * 65536.0);
             break;
         case PF_Param_ANGLE:
-            def.u.ad.value = static_cast<PF_Fixed>(x * 65536.0);
+            def.u.ad.value = ToLong(x * 65536.0);
             break;
         case PF_Param_CHECKBOX:
             def.u.bd.value = x != 0;
             break;
         case PF_Param_POPUP:
-            def.u.pd.value = static_cast<A_long>(x);
+            def.u.pd.value = ToLong(x);
             break;
         case PF_Param_BUTTON:
-            def.u.button_d.value = static_cast<A_long>(x);
+            def.u.button_d.value = ToLong(x);
             break;
         case PF_Param_COLOR:
             def.u.cd.value.red = Byte(value.v[0]);

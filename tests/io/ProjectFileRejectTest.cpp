@@ -152,6 +152,19 @@ const Broken kBroken[] = {
      "{\"match_name\": \"ADBE Layer Control-0001\", \"name\": \"Layer\", \"kind\": \"one_d\", "
      "\"value\": 1}",
      C1_CONTROL "/children/0", "must be a \"layer\" leaf"},
+    {"add", C1_CONTROL "/children/-",
+     "{\"match_name\": \"ADBE Layer Control-0002\", \"name\": \"X\", \"kind\": \"one_d\", "
+     "\"value\": 0}",
+     C1_CONTROL "/children/1", "stray parameter stream \"ADBE Layer Control-0002\""},
+    // Names hold no NUL: the host hands them out as C strings, cut at the first one.
+    {"set", C1 "/name", "\"Con\\u0000troller\"", C1 "/name", "NUL character (one is at byte 3)"},
+    {"set", C1_POSITION "/name", "\"\\u0000\"", C1_POSITION "/name", "NUL"},
+    {"set", C1_POSITION "/match_name", "\"ADBE\\u0000Position\"", C1_POSITION "/match_name",
+     "NUL"},
+    {"set", "/items/0/name", "\"Main\\u0000\"", "/items/0/name", "NUL"},
+    // Match names fit the host's 40-byte buffers with their terminator.
+    {"set", C1_POSITION "/match_name", "\"ADBE Position 0123456789 0123456789 0123\"",
+     C1_POSITION "/match_name", "is 40 bytes long; a match name has at most 39"},
     // The undo log.
     {"set", "/undo_groups", "[{\"name\": \"x\"}]", "/undo_groups/0", "missing \"closed\""},
     {"set", "/undo_groups", "[\"x\"]", "/undo_groups/0", "must be an object"},

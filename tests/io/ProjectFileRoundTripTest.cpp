@@ -327,6 +327,8 @@ bool DeclareThree(Layer&, EffectInstance& effect) {
     PF_ParamDef width{};
     width.param_type = PF_Param_FLOAT_SLIDER;
     width.u.fs_d.value = 5;
+    width.u.fs_d.valid_min = 0;
+    width.u.fs_d.valid_max = 100;
     PF_ParamDef cap{};
     cap.param_type = PF_Param_POPUP;
     cap.flags = PF_ParamFlag_CANNOT_TIME_VARY;
