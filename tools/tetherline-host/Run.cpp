@@ -75,6 +75,30 @@ std::map<std::string, std::string> Snapshot(tlhost::Host& host) {
     return out;
 }
 
+// What was wrong with a command, for scripts that rely on the exit status: its error, the
+// references it left acquired, the breaches of the host interface. Empty when nothing was.
+std::string Problems(const CommandReport& report) {
+    std::ostringstream out;
+    const std::string command =
+        report.command + (report.param >= 0 ? " (parameter " + std::to_string(report.param) + ")"
+                                            : std::string());
+    if (report.result != PF_Err_NONE) {
+        out << command << " returned error " << report.result;
+        if (!report.return_msg.empty()) out << ": " << report.return_msg;
+        out << "\n";
+    }
+    if (!report.leftovers.empty()) {
+        out << command << " left " << report.leftovers.size() << " reference"
+            << (report.leftovers.size() == 1 ? "" : "s") << " acquired:";
+        for (const auto& ref : report.leftovers) out << "\n  " << tlhost::Describe(ref);
+        out << "\n";
+    }
+    for (const auto& violation : report.violations) {
+        out << command << " broke the host interface: " << violation << "\n";
+    }
+    return out.str();
+}
+
 // The click the host sends for a module button: at the button's centre, inside the
 // control's frame.
 CommandReport ClickModule(tlhost::Session& session, tlhost::EffectInstance& effect, int module) {
@@ -90,12 +114,20 @@ int Run(const RunOptions& options) {
         OpenProjectSession(options.module, options.resource, options.project, options.effect_layer);
     std::cout << ReportLine(opened.params_setup).dump() << "\n";
     if (!opened.session) return 1;
+    // Every command is reported on; the exit status is 1 when any of them had a problem.
+    bool clean = true;
+    auto check = [&](const CommandReport& report) {
+        const std::string problems = Problems(report);
+        if (problems.empty()) return;
+        std::cerr << "tetherline-host: " << problems;
+        clean = false;
+    };
+    check(opened.params_setup);
     tlhost::Session* session = opened.session.get();
     tlhost::EffectInstance* effect = opened.effect;
     const auto before = Snapshot(session->host());
     const Selections selections_at_start = SelectionSnapshot(session->host().project());
 
-    bool clean = true;
     for (const RunAction& action : options.actions) {
         const Selections selections_before = SelectionSnapshot(session->host().project());
         CommandReport report;
@@ -142,7 +174,6 @@ int Run(const RunOptions& options) {
                 report = session->UpdateParamsUI(*effect);
                 break;
         }
-        clean = clean && report.clean();
         nlohmann::json line = ReportLine(report);
         // The compositions whose selection the command changed, with what is selected now.
         for (const auto& [comp, selected] : SelectionSnapshot(session->host().project())) {
@@ -152,6 +183,7 @@ int Run(const RunOptions& options) {
             }
         }
         std::cout << line.dump() << "\n";
+        check(report);
     }
 
     tlhost::ValueEvaluator evaluate = [&](tlhost::StreamNode& leaf) {
