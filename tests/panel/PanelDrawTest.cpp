@@ -156,6 +156,16 @@ TEST_F(PanelDraw, ARecordThatCannotBeLockedGivesTheBackgroundAndTheBordersAndThe
     EXPECT_EQ(Kinds(draw.display), expected);
 }
 
+TEST_F(PanelDraw, AFrameSpanningTheWholeCoordinateRangeIsPaintedWithoutOverflow) {
+    const PF_Rect frame{-2147483647 - 1, -2147483647 - 1, 2147483647, 2147483647};
+    const UIEventReport draw = S().DrawEvent(Effect(), frame);
+    EXPECT_EQ(draw.report.result, PF_Err_NONE);
+    EXPECT_TRUE(draw.report.clean()) << tltest::Leftovers(draw.report);
+    ASSERT_EQ(Kinds(draw.display), FullDraw());
+    EXPECT_FLOAT_EQ(draw.display.ops[0].rect.width, 4294967295.0f);
+    EXPECT_FLOAT_EQ(draw.display.ops[0].rect.height, 4294967296.0f);
+}
+
 TEST_F(PanelDraw, AContextWithoutADrawingReferenceIsNotDrawnIn) {
     S().drawing().give_drawing_refs = false;
     const UIEventReport draw = Draw();

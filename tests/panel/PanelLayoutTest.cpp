@@ -94,6 +94,34 @@ TEST(PanelLayout, CaptionsAreCentredUnderTheirButtonsAndBordersOnTheHalfPixel) {
     }
 }
 
+// A frame at the ends of the 32-bit window coordinates puts buttons beyond them: nothing
+// overflows (the sanitizer build would stop), hits are still exact, and the rectangles handed
+// out are brought to the nearest end.
+TEST(PanelLayout, FramesAtTheCoordinateLimitsNeitherOverflowNorMissAHit) {
+    constexpr A_long kMax = 2147483647;
+    constexpr A_long kMin = -kMax - 1;
+    const PF_Point high{kMax - 30, kMax - 30};
+    EXPECT_EQ(ButtonAtPoint(high, {kMax - 29, kMax - 29}), 0);
+    EXPECT_EQ(ButtonAtPoint(high, {kMax, kMax - 10}), 1);
+    EXPECT_TRUE(IsPointInPanel(high, {kMax, kMax}));
+    PF_Rect r;
+    GetRectFromIndex(high, 9, &r);
+    EXPECT_EQ(r.left, kMax);
+    EXPECT_EQ(r.right, kMax);
+    EXPECT_EQ(r.bottom, kMax - 6);
+    EXPECT_FLOAT_EQ(CaptionAnchor(high, 9).x, static_cast<float>(kMax - 30.0 + 243 + 12));
+    EXPECT_FLOAT_EQ(BorderRect(high, 9).left, static_cast<float>(kMax - 30.0 + 243 + 0.5));
+    EXPECT_FLOAT_EQ(ImageOrigin(high, 9).x, static_cast<float>(kMax - 30.0 + 243));
+
+    const PF_Point low{kMin, kMin};
+    EXPECT_FALSE(IsPointInPanel(low, {kMin, kMin}));
+    EXPECT_EQ(ButtonAtPoint(low, {kMin + 1, kMin + 1}), 0);
+    EXPECT_EQ(ButtonAtPoint(low, {kMin + 28, kMin + 24}), 1);
+    GetRectFromIndex(low, 0, &r);
+    EXPECT_EQ(r.left, kMin);
+    EXPECT_EQ(r.right, kMin + 24);
+}
+
 TEST(ModuleTable, NamesCaptionsAndCheckboxesInPanelOrder) {
     const char* names[] = {"Arrowheads",    "Curviness",  "Dashes", "Offset Paths", "Repeater",
                            "Round Corners", "Trim Paths", "Twist",  "Wiggle Paths", "Zig Zag"};

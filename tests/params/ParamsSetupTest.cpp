@@ -362,6 +362,31 @@ TEST_F(SetupFailures, AFailedPanelDefaultOrRegistrationIsReturnedAfterTheLastPar
     EXPECT_EQ(report.result, PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_EQ(session_->declared_params().size(), 150u);
     EXPECT_EQ(session_->declared_num_params(), 151);
+
+    // A default the host does not give is a failure too, and the panel is not registered.
+    FailNext("host_new_handle", 1);
+    report = session_->ParamsSetup();
+    EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(session_->declared_params().size(), 150u);
+    EXPECT_EQ(session_->declared_params()[40].def().u.arb_d.dephault, nullptr);
+    EXPECT_FALSE(session_->custom_ui().has_value()) << "no interface without a default";
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+}
+
+// The panel's parameter is refused after its default was made: the default is given back
+// through the input record's callbacks, which need no suite, so a suite the host would not give
+// at that moment cannot lose it.
+TEST_F(SetupFailures, ARefusedPanelGivesItsDefaultBackWithoutASuite) {
+    FailNext("add_param", PF_Err_OUT_OF_MEMORY, 41);
+    // The default's suite is the first acquired; any later acquisition fails.
+    const auto acquired = session_->host().ledger().CallCount("AcquireSuite");
+    session_->host().faults().FailNthCallOf("AcquireSuite", acquired + 2, 1,
+                                            tlhost::FaultRepeat::FromThen);
+    CommandReport report = session_->ParamsSetup();
+    EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(session_->declared_params().size(), 40u);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    EXPECT_EQ(session_->host().ledger().CallCount("host_dispose_handle"), 1u);
 }
 
 }  // namespace

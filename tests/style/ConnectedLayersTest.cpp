@@ -110,6 +110,49 @@ TEST_F(ConnectedLayers, TheFirstLayerControlWithTheLayerParameterDecides) {
     EXPECT_EQ(Concerned(), LayerIDList{second_decides.id()});
 }
 
+// No controller is an answer (-1, no error); a layer that cannot be read is an error, never
+// taken for one without a controller.
+TEST_F(ConnectedLayers, NoControllerIsMinusOneAndAHostErrorIsPassedUp) {
+    Layer& bare = P().AddLayer(Comp(), "No Layer Control", LayerKind::Shape);
+    Layer& without_param = AddLine("Layer Control without its parameter", std::nullopt);
+    Layer& line = AddLine("Line", Controller().id());
+    auto controller_of = [&](const Layer& layer, A_Err* err) {
+        AEGP_LayerIDVal controller = 12345;
+        CommandReport report = Run([&](PF_InData* in_data) {
+            *err = GetControllerLstVal(in_data, layer.id(), controller);
+            return *err;
+        });
+        EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+        return controller;
+    };
+    A_Err err = -1;
+    EXPECT_EQ(controller_of(bare, &err), kNoController);
+    EXPECT_EQ(err, A_Err_NONE);
+    EXPECT_EQ(controller_of(without_param, &err), kNoController);
+    EXPECT_EQ(err, A_Err_NONE);
+    EXPECT_EQ(controller_of(line, &err), Controller().id());
+    EXPECT_EQ(err, A_Err_NONE);
+    for (const char* function : {"AEGP_GetLayerEffectByIndex", "AEGP_GetNewStreamValue",
+                                 "AEGP_GetEffectNumParamStreams", "AEGP_GetLayerFromLayerID"}) {
+        FailNext(function, 1, A_Err_CONST_PROJECT_MODIFICATION);
+        EXPECT_EQ(controller_of(line, &err), kNoController) << function;
+        EXPECT_EQ(err, A_Err_CONST_PROJECT_MODIFICATION) << function;
+        S().host().faults().Clear();
+    }
+}
+
+// Without its identifier (the global block cannot be locked) the plug-in makes no host call
+// that needs it, and the change fails with the lock's error instead of an unrelated one.
+TEST_F(ConnectedLayers, APluginIdentifierThatCannotBeReadFailsTheChange) {
+    StreamNode& stroke = AddPaint(Contents(AddLine("Line", Controller().id())), kStroke);
+    FailNext("host_lock_handle", 1, A_Err_GENERIC);
+    SetValue(10, 3);
+    const CommandReport report = S().UserChangedParam(Effect(), 10);
+    EXPECT_EQ(report.result, PF_Err_OUT_OF_MEMORY);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    EXPECT_EQ(Child(stroke, "ADBE Vector Stroke Line Join").value().v[0], 1);
+}
+
 TEST_F(ConnectedLayers, TheControllerIsReadAtTimeZeroBeforeExpressions) {
     const AEGP_LayerIDVal controller = Controller().id();
     Layer& other = P().AddLayer(Comp(), "Other", LayerKind::Null);
