@@ -14,9 +14,11 @@ namespace {
 
 struct CollectionDisposal {
     using Handle = AEGP_Collection2H;
-    static A_Err Dispose(AEGP_SuiteHandler& suites, Handle h) {
-        return suites.CollectionSuite2()->AEGP_DisposeCollection(h);
-    }
+    using Fn = A_Err (*)(AEGP_Collection2H);
+    // "AEGP Collection Suite" v2 is the only version: asking for it a second time is the only
+    // other way.
+    static Fn Usual(AEGP_SuiteHandler& s) { return s.CollectionSuite2()->AEGP_DisposeCollection; }
+    static Fn Other(AEGP_SuiteHandler& s) { return s.CollectionSuite2()->AEGP_DisposeCollection; }
 };
 // A collection, disposed exactly once; the stream references it took over go with it.
 using ScopedCollection = ScopedAegpRef<CollectionDisposal>;
@@ -57,9 +59,10 @@ class FoundStreams {
 
 A_Err SelectStreamsByMatchName(PF_InData* in_data, const A_char* match_name, A_Boolean within_group,
                                const A_char* group_match_name) {
-    const AEGP_PluginID plugin_id = GetPluginID(in_data);
+    AEGP_PluginID plugin_id = 0;
     RunningError err;
     FoundStreams found(in_data);
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); });
 
     // The matching properties of every connection layer, in list order. Each layer's root
     // stream is disposed after its layer.

@@ -137,7 +137,8 @@ TEST_F(Reveal, AFailingHostCallSendsNoPressesAndLeavesNothingBehind) {
     for (const auto& [function, count] : calls) {
         const bool release = function.find("Dispose") != std::string::npos ||
                              function.find("unlock") != std::string::npos ||
-                             function == "ReleaseSuite";
+                             function == "ReleaseSuite" || function == "AEGP_FreeMemHandle" ||
+                             function == "AEGP_UnlockMemHandle";
         if (release || function == "AcquireSuite") {
             continue;
         }
