@@ -137,8 +137,8 @@ class Reader {
         std::string text = value.get<std::string>();
         const std::size_t nul = text.find('\0');
         if (nul != std::string::npos) {
-            Fail(where, "must not hold a NUL character (one is at byte " + std::to_string(nul) +
-                            ")");
+            Fail(where,
+                 "must not hold a NUL character (one is at byte " + std::to_string(nul) + ")");
         }
         return text;
     }
@@ -340,9 +340,9 @@ class Reader {
         if (match_name.empty()) Fail(where + "/match_name", "must not be empty");
         // The host hands match names out in buffers of this size, terminator included.
         if (match_name.size() >= AEGP_MAX_STREAM_MATCH_NAME_SIZE) {
-            Fail(where + "/match_name",
-                 "is " + std::to_string(match_name.size()) + " bytes long; a match name has at most " +
-                     std::to_string(AEGP_MAX_STREAM_MATCH_NAME_SIZE - 1));
+            Fail(where + "/match_name", "is " + std::to_string(match_name.size()) +
+                                            " bytes long; a match name has at most " +
+                                            std::to_string(AEGP_MAX_STREAM_MATCH_NAME_SIZE - 1));
         }
         const std::string name = String(Require(json, where, "name"), where + "/name");
 
@@ -597,18 +597,19 @@ class Reader {
             std::string why;
             if (value != stored.end() && value->second.kind == ValueKind::OneD &&
                 !effect.params()[i].Accepts(value->second.v[0], &why)) {
-                Fail(NodeWhere(where, *node) + "/value",
-                     "does not fit the parameter " + Quoted(effect.params()[i].name()) + ": " + why);
+                Fail(
+                    NodeWhere(where, *node) + "/value",
+                    "does not fit the parameter " + Quoted(effect.params()[i].name()) + ": " + why);
             }
             auto it = explicit_hidden_.find(node);
             if (it != explicit_hidden_.end()) node->set_hidden(it->second);
         }
         for (const auto& child : effect.group().children()) {
             if (child->effect() == &effect) continue;
-            Fail(NodeWhere(where, *child),
-                 "stray parameter stream " + Quoted(child->match_name()) + ": the effect " +
-                     Quoted(effect.match_name()) + " has no parameter of that match name" +
-                     " (or it is listed twice)");
+            Fail(NodeWhere(where, *child), "stray parameter stream " + Quoted(child->match_name()) +
+                                               ": the effect " + Quoted(effect.match_name()) +
+                                               " has no parameter of that match name" +
+                                               " (or it is listed twice)");
         }
     }
 

@@ -124,7 +124,8 @@ bool HostParam::Accepts(double value, std::string* error) const {
             }
             return true;
         case PF_Param_CHECKBOX:
-            if (value != 0 && value != 1) return fail("a checkbox takes 0 or 1, not " + Number(value));
+            if (value != 0 && value != 1)
+                return fail("a checkbox takes 0 or 1, not " + Number(value));
             return true;
         case PF_Param_POPUP:
             if (value != std::floor(value) || value < 1 || value > def_.u.pd.num_choices) {

@@ -111,10 +111,11 @@ A_Err GetControllerLstVal(PF_InData* in_data, AEGP_LayerIDVal layer_id,
     AEGP_CompH comp = nullptr;
     AEGP_LayerH layer = nullptr;
     A_long num_effects = 0;
-    err.Then([&] { return GetPluginID(in_data, &plugin_id); }).Then([&] {
-           return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
-                                                                  &effect_layer);
-       })
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); })
+        .Then([&] {
+            return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(in_data->effect_ref,
+                                                                   &effect_layer);
+        })
         .Then([&] { return suites.LayerSuite7()->AEGP_GetLayerParentComp(effect_layer, &comp); })
         .Then(
             [&] { return suites.LayerSuite7()->AEGP_GetLayerFromLayerID(comp, layer_id, &layer); })

@@ -139,8 +139,7 @@ A_Err GetLayerNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_
     AEGP_MemSize size = 0;
     // The source name is not wanted: no handle is asked for.
     err.Then([&] {
-           return suites.LayerSuite7()->AEGP_GetLayerName(plugin_id, layer, handle.put(),
-                                                          nullptr);
+           return suites.LayerSuite7()->AEGP_GetLayerName(plugin_id, layer, handle.put(), nullptr);
        })
         .Then([&] {
             // A host that answers success must hand over the name.

@@ -343,7 +343,8 @@ A_Err SetupDashes(PF_InData* in_data, AEGP_StreamRefH group, AEGP_LayerIDVal /*l
             .Then([&] {
                 return GetEffectLayerName(in_data, suites, plugin_id, effect_layer_id, name);
             })
-            .Then([&] { return FormatDashExpression(in_data, matched_row->match_name, name, text); })
+            .Then(
+                [&] { return FormatDashExpression(in_data, matched_row->match_name, name, text); })
             .Then([&] {
                 return suites.StreamSuite4()->AEGP_SetExpression(walk.plugin_id, child.get(),
                                                                  text.c_str());

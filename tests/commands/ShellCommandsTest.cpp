@@ -85,8 +85,7 @@ TEST_P(GlobalSetupFaults, FailTheCommandKeepNothingAndTheModuleIsRefused) {
     EXPECT_FALSE(refused.CheckAgainstResource(refused.GlobalSetup()));
     ASSERT_FALSE(refused.load_log().empty());
     EXPECT_EQ(refused.load_log().front(), "load: global setup failed with error " +
-                                              std::to_string(GetParam().result) +
-                                              "; not loaded");
+                                              std::to_string(GetParam().result) + "; not loaded");
     EXPECT_EQ(refused.global_data(), nullptr);
 }
 
@@ -395,10 +394,10 @@ class Rendering : public ::testing::Test {
     // Smart render follows its smart pre-render, as in the host.
     CommandReport SmartRender(const tlhost::PixelAnswer& answer = {}) {
         PF_PreRenderOutput output{};
-        EXPECT_EQ(applied_.session
-                      ->SmartPreRender(*applied_.effect, Request({0, 0, 16, 8}), {}, &output)
-                      .result,
-                  PF_Err_NONE);
+        EXPECT_EQ(
+            applied_.session->SmartPreRender(*applied_.effect, Request({0, 0, 16, 8}), {}, &output)
+                .result,
+            PF_Err_NONE);
         return applied_.session->SmartRender(*applied_.effect, input_, output_, answer);
     }
     tltest::Applied applied_;

@@ -45,7 +45,9 @@ class ParamRecords : public ::testing::Test {
         g_body = std::move(body);
         return session_->Send(PF_Cmd_ABOUT, effect_, nullptr);
     }
-    PF_ParamDef& Kept(int index) { return effect_->params()[static_cast<std::size_t>(index)].def(); }
+    PF_ParamDef& Kept(int index) {
+        return effect_->params()[static_cast<std::size_t>(index)].def();
+    }
 
     std::unique_ptr<tlhost::Session> session_;
     tlhost::EffectInstance* effect_ = nullptr;

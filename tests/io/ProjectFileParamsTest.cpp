@@ -31,8 +31,8 @@ Json Example() {
 std::string Leaf(int index, const std::string& value, const char* kind = "one_d") {
     char match_name[32];
     std::snprintf(match_name, sizeof match_name, "LK TetherlineStyles-%04d", index);
-    return std::string(R"({"match_name": ")") + match_name + R"(", "name": "P", "kind": ")" +
-           kind + R"(", "value": )" + value + "}";
+    return std::string(R"({"match_name": ")") + match_name + R"(", "name": "P", "kind": ")" + kind +
+           R"(", "value": )" + value + "}";
 }
 
 class EffectStreams : public ::testing::Test {
@@ -49,12 +49,11 @@ class EffectStreams : public ::testing::Test {
         doc[Json::json_pointer(STYLES)]["children"] = Json::parse("[" + children + "]");
         Project& project = session_->host().project();
         Session& s = *session_;
-        return LoadProject(doc.dump(), project, error,
-                           [&](Layer&, EffectInstance& effect) {
-                               if (effect.match_name() != s.registration().match_name) return false;
-                               s.Instantiate(effect);
-                               return true;
-                           });
+        return LoadProject(doc.dump(), project, error, [&](Layer&, EffectInstance& effect) {
+            if (effect.match_name() != s.registration().match_name) return false;
+            s.Instantiate(effect);
+            return true;
+        });
     }
 
     std::unique_ptr<Session> session_;
@@ -99,16 +98,18 @@ INSTANTIATE_TEST_SUITE_P(
         // "Miter Limit" takes 1 to 10000.
         Refused{"SliderBelowItsRange", Leaf(11, "0.5"), "/children/0/value",
                 "\"Miter Limit\": 0.5 is outside the slider's range 1 to 10000"},
-        Refused{"SliderAboveItsRange", Leaf(11, "10000.5"), "/children/0/value", "range 1 to 10000"},
+        Refused{"SliderAboveItsRange", Leaf(11, "10000.5"), "/children/0/value",
+                "range 1 to 10000"},
         Refused{"CheckboxTwo", Leaf(21, "2"), "/children/0/value", "a checkbox takes 0 or 1"},
         // Streams that belong to no parameter.
         Refused{"StreamOfTheInputLayer", Leaf(0, "0"), "/children/0",
                 "stray parameter stream \"LK TetherlineStyles-0000\""},
-        Refused{"StreamPastTheLastParameter", Leaf(11, "4") + "," + Leaf(999, "0"),
-                "/children/1", "stray parameter stream \"LK TetherlineStyles-0999\""},
-        Refused{"StreamWithoutAnIndex",
-                R"({"match_name": "LK TetherlineStyles-abcd", "name": "X", "kind": "one_d", "value": 0})",
-                "/children/0", "stray parameter stream \"LK TetherlineStyles-abcd\""},
+        Refused{"StreamPastTheLastParameter", Leaf(11, "4") + "," + Leaf(999, "0"), "/children/1",
+                "stray parameter stream \"LK TetherlineStyles-0999\""},
+        Refused{
+            "StreamWithoutAnIndex",
+            R"({"match_name": "LK TetherlineStyles-abcd", "name": "X", "kind": "one_d", "value": 0})",
+            "/children/0", "stray parameter stream \"LK TetherlineStyles-abcd\""},
         Refused{"StreamListedTwice", Leaf(11, "4") + "," + Leaf(11, "5"), "/children/1",
                 "listed twice"}),
     [](const auto& info) { return std::string(info.param.label); });

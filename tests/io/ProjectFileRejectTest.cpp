@@ -159,8 +159,7 @@ const Broken kBroken[] = {
     // Names hold no NUL: the host hands them out as C strings, cut at the first one.
     {"set", C1 "/name", "\"Con\\u0000troller\"", C1 "/name", "NUL character (one is at byte 3)"},
     {"set", C1_POSITION "/name", "\"\\u0000\"", C1_POSITION "/name", "NUL"},
-    {"set", C1_POSITION "/match_name", "\"ADBE\\u0000Position\"", C1_POSITION "/match_name",
-     "NUL"},
+    {"set", C1_POSITION "/match_name", "\"ADBE\\u0000Position\"", C1_POSITION "/match_name", "NUL"},
     {"set", "/items/0/name", "\"Main\\u0000\"", "/items/0/name", "NUL"},
     // Match names fit the host's 40-byte buffers with their terminator.
     {"set", C1_POSITION "/match_name", "\"ADBE Position 0123456789 0123456789 0123\"",

@@ -13,9 +13,11 @@ namespace {
 
 bool Swept(const std::string& function) {
     static const std::set<std::string> kNotSwept = {
-        "ReleaseSuite",       "host_unlock_handle", "host_dispose_handle", "AEGP_DisposeStream",
-        "AEGP_DisposeEffect", "AEGP_DisposeStreamValue", "AEGP_FreeMemHandle",
-        "AEGP_UnlockMemHandle", "ReleaseObject", "strcpy",
+        "ReleaseSuite",        "host_unlock_handle",
+        "host_dispose_handle", "AEGP_DisposeStream",
+        "AEGP_DisposeEffect",  "AEGP_DisposeStreamValue",
+        "AEGP_FreeMemHandle",  "AEGP_UnlockMemHandle",
+        "ReleaseObject",       "strcpy",
     };
     return kNotSwept.count(function) == 0;
 }

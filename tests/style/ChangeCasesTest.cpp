@@ -238,13 +238,20 @@ TEST_F(ChangeCases, EveryReferenceIsReleasedWhenAHostCallFails) {
         std::uint64_t nth;
         bool reported;
     } faults[] = {
-        {"AEGP_GetLayerObjectType", 1, true},      {"AEGP_GetCompLayerByIndex", 2, true},
-        {"AEGP_GetLayerEffectByIndex", 1, true},   {"AEGP_GetEffectMatchName", 1, true},
-        {"AEGP_GetMatchName", 1, true},            {"AEGP_GetNewStreamValue", 1, true},
-        {"AEGP_GetNewStreamRefForLayer", 2, true}, {"AEGP_GetNewStreamRefByIndex", 4, true},
-        {"AEGP_GetNewParentStreamRef", 1, true},   {"AEGP_SetStreamValue", 1, true},
-        {"AEGP_SetExpression", 2, true},           {"AEGP_SetExpressionState", 1, true},
-        {"AEGP_GetLayerName", 1, true},            {"AEGP_LockMemHandle", 1, true},
+        {"AEGP_GetLayerObjectType", 1, true},
+        {"AEGP_GetCompLayerByIndex", 2, true},
+        {"AEGP_GetLayerEffectByIndex", 1, true},
+        {"AEGP_GetEffectMatchName", 1, true},
+        {"AEGP_GetMatchName", 1, true},
+        {"AEGP_GetNewStreamValue", 1, true},
+        {"AEGP_GetNewStreamRefForLayer", 2, true},
+        {"AEGP_GetNewStreamRefByIndex", 4, true},
+        {"AEGP_GetNewParentStreamRef", 1, true},
+        {"AEGP_SetStreamValue", 1, true},
+        {"AEGP_SetExpression", 2, true},
+        {"AEGP_SetExpressionState", 1, true},
+        {"AEGP_GetLayerName", 1, true},
+        {"AEGP_LockMemHandle", 1, true},
         {"AEGP_GetMemHandleSize", 1, true},
     };
     for (const char* name : {"A", "B"}) {

@@ -31,7 +31,8 @@ TEST(EscapeForStringLiteral, EveryCharacterALiteralCannotHoldIsEscapedAndNothing
         {"\x01\x1f\x7f", "\\u0001\\u001F\\u007F"},
         {"sep\xE2\x80\xA8par\xE2\x80\xA9", "sep\\u2028par\\u2029"},
         // Other characters of the same lead bytes, and every other UTF-8 text, stay as they are.
-        {"\xE2\x80\xA6 \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x90\x8D", "\xE2\x80\xA6 \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x90\x8D"},
+        {"\xE2\x80\xA6 \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x90\x8D",
+         "\xE2\x80\xA6 \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x90\x8D"},
         // A lone surrogate in its three-byte form becomes the code unit it stands for.
         {"half \xED\xA0\xBD!", "half \\uD83D!"},
         {"half \xED\xBF\xBF", "half \\uDFFF"},
@@ -69,7 +70,11 @@ TEST(Utf16ToUtf8, PairsJoinAndLoneHalvesKeepTheirThreeByteForm) {
     const A_UTF16Char text[] = {'R', 0x00E9, 0x20AC, 0xD83D, 0xDC0D, 0x2028, 0};
     EXPECT_EQ(Utf16ToUtf8(text, 6), "R\xC3\xA9\xE2\x82\xAC\xF0\x9F\x90\x8D\xE2\x80\xA8");
     const A_UTF16Char lone[] = {0xD800, 'a', 0xDC00, 0xD83D};
-    EXPECT_EQ(Utf16ToUtf8(lone, 4), "\xED\xA0\x80" "a" "\xED\xB0\x80" "\xED\xA0\xBD");
+    EXPECT_EQ(Utf16ToUtf8(lone, 4),
+              "\xED\xA0\x80"
+              "a"
+              "\xED\xB0\x80"
+              "\xED\xA0\xBD");
     // Escaped, the halves reach the literal as the units they are.
     EXPECT_EQ(EscapeForStringLiteral(Utf16ToUtf8(lone, 4)), "\\uD800a\\uDC00\\uD83D");
     EXPECT_EQ(Utf16ToUtf8(text, 0), "");
@@ -106,7 +111,8 @@ TEST_F(FormatExpressionTest, TheTextIsSizedForTheNamesAndTheyAreEscaped) {
     EXPECT_EQ(FormatExpression(&in_, out, "a(\"%s\").b(\"%s\")-%d", LiteralText(name),
                                LiteralText("LK TetherlineStyles"), 94),
               A_Err_NONE);
-    EXPECT_EQ(out, "a(\"Rig \\\"" + std::string(5000, 'x') + "\\\\\").b(\"LK TetherlineStyles\")-94");
+    EXPECT_EQ(out,
+              "a(\"Rig \\\"" + std::string(5000, 'x') + "\\\\\").b(\"LK TetherlineStyles\")-94");
 }
 
 TEST_F(FormatExpressionTest, ATextBeyondTheLimitIsRefusedWithAMessageNamingTheName) {

@@ -14,9 +14,9 @@ namespace {
 // and a release from a destructor has nowhere to report to.
 bool GivesBack(const std::string& function) {
     static const std::set<std::string> kReleases = {
-        "ReleaseSuite",          "host_unlock_handle", "host_dispose_handle",
-        "AEGP_DisposeStream",    "AEGP_DisposeEffect", "AEGP_DisposeStreamValue",
-        "AEGP_FreeMemHandle",    "AEGP_UnlockMemHandle",
+        "ReleaseSuite",       "host_unlock_handle",   "host_dispose_handle",
+        "AEGP_DisposeStream", "AEGP_DisposeEffect",   "AEGP_DisposeStreamValue",
+        "AEGP_FreeMemHandle", "AEGP_UnlockMemHandle",
     };
     return kReleases.count(function) != 0;
 }

@@ -28,7 +28,7 @@ struct NameCase {
 std::string LongUtf8Name() {
     std::string name = "Rig ";
     while (name.size() + 3 <= 253) name += "\xE2\x82\xAC";  // the euro sign, three bytes
-    name += "\xC3\xA9";                                      // two more: 255
+    name += "\xC3\xA9";                                     // two more: 255
     return name;
 }
 
@@ -37,8 +37,14 @@ std::vector<NameCase> Names() {
         {"ThirtyFiveBytes", "Tetherline Controller - Main Rig 01"},
         {"TwoHundredFiftyFiveBytesOfUtf8", LongUtf8Name()},
         {"LineBreaks", "Main\nRig\r\nLeft"},
-        {"Separators", "Left\xE2\x80\xA8Right\xE2\x80\xA9" "End"},
-        {"ControlCharacters", "Tab\tBell\x07" "Escape\x1b" "Delete\x7f" "Unit\x1f"},
+        {"Separators",
+         "Left\xE2\x80\xA8Right\xE2\x80\xA9"
+         "End"},
+        {"ControlCharacters",
+         "Tab\tBell\x07"
+         "Escape\x1b"
+         "Delete\x7f"
+         "Unit\x1f"},
         {"QuotesAndBackslashes", "\"Rig\" \\ 'one' \\"},
         {"FormatDirectives", "100% %s %d %n"},
         {"FourThousandBytes", "Long " + std::string(4091, 'L')},

@@ -70,8 +70,7 @@ std::vector<Kind> Kinds() {
                      PluginId(in_data), in_data->effect_ref, put);
              });
          }},
-        {"LayerControlEffect", kAEGPEffectSuite, kAEGPEffectSuiteVersion2,
-         kAEGPEffectSuiteVersion3,
+        {"LayerControlEffect", kAEGPEffectSuite, kAEGPEffectSuiteVersion2, kAEGPEffectSuiteVersion3,
          [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
              return HoldAndDispose<ScopedEffect2>(holder_suites, arm, [&](AEGP_EffectRefH* put) {
@@ -87,16 +86,16 @@ std::vector<Kind> Kinds() {
              EXPECT_EQ(get.PFInterfaceSuite1()->AEGP_GetNewEffectForEffect(
                            PluginId(in_data), in_data->effect_ref, &effect),
                        0);
-             EXPECT_EQ(get.StreamSuite4()->AEGP_GetNewEffectStreamByIndex(PluginId(in_data),
-                                                                          effect, 11, param.put()),
+             EXPECT_EQ(get.StreamSuite4()->AEGP_GetNewEffectStreamByIndex(PluginId(in_data), effect,
+                                                                          11, param.put()),
                        0);
              A_Err result = A_Err_NONE;
              {
                  ScopedStreamValue value(holder_suites);
                  const A_Time zero{0, 1};
                  EXPECT_EQ(get.StreamSuite4()->AEGP_GetNewStreamValue(
-                               PluginId(in_data), param.get(), AEGP_LTimeMode_CompTime, &zero,
-                               TRUE, value.put()),
+                               PluginId(in_data), param.get(), AEGP_LTimeMode_CompTime, &zero, TRUE,
+                               value.put()),
                            0);
                  arm();
                  try {
@@ -114,9 +113,8 @@ std::vector<Kind> Kinds() {
          [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
              return HoldAndDispose<ScopedMemHandle>(holder_suites, arm, [&](AEGP_MemHandle* put) {
-                 return get.LayerSuite7()->AEGP_GetLayerName(PluginId(in_data),
-                                                            EffectLayer(in_data, get), put,
-                                                            nullptr);
+                 return get.LayerSuite7()->AEGP_GetLayerName(
+                     PluginId(in_data), EffectLayer(in_data, get), put, nullptr);
              });
          }},
     };

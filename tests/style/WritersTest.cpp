@@ -14,7 +14,8 @@
 namespace styletest {
 namespace {
 
-// ---- bounded formatting into fixed buffers ----------------------------------------------------------
+// ---- bounded formatting into fixed buffers
+// ----------------------------------------------------------
 
 int g_sprintf_calls = 0;
 int CountingSprintf(A_char* dst, const A_char* format, ...) {

@@ -96,16 +96,14 @@ TEST(RunTool, EveryControllerNameGivesMiterLimitsThatFollowTheSlider) {
     std::string long_utf8 = "Rig ";
     while (long_utf8.size() + 3 <= 255) long_utf8 += "\xE2\x82\xAC";
     const std::string names[] = {
-        "Tetherline Controller - Main Rig 01",
-        long_utf8,
-        "Main\nRig\r\n\xE2\x80\xA8Left\xE2\x80\xA9",
-        "\"Rig\" \\ Tab\t\x01",
+        "Tetherline Controller - Main Rig 01",       long_utf8,
+        "Main\nRig\r\n\xE2\x80\xA8Left\xE2\x80\xA9", "\"Rig\" \\ Tab\t\x01",
         "Controller " + std::string(600, 'c'),
     };
     for (const std::string& name : names) {
         SCOPED_TRACE(name.substr(0, 40));
-        const Outcome run = RunTool({"run", ExampleWithController(name), "--set", "10=1", "--set",
-                                     "11=6", "--summary"});
+        const Outcome run = RunTool(
+            {"run", ExampleWithController(name), "--set", "10=1", "--set", "11=6", "--summary"});
         EXPECT_EQ(run.status, 0) << run.err;
         const auto lines = MiterLimitLines(run.out);
         EXPECT_EQ(lines.size(), 9u) << run.out;

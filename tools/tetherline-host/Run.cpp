@@ -80,8 +80,8 @@ std::map<std::string, std::string> Snapshot(tlhost::Host& host) {
 std::string Problems(const CommandReport& report) {
     std::ostringstream out;
     const std::string command =
-        report.command + (report.param >= 0 ? " (parameter " + std::to_string(report.param) + ")"
-                                            : std::string());
+        report.command +
+        (report.param >= 0 ? " (parameter " + std::to_string(report.param) + ")" : std::string());
     if (report.result != PF_Err_NONE) {
         out << command << " returned error " << report.result;
         if (!report.return_msg.empty()) out << ": " << report.return_msg;
