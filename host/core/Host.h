@@ -3,6 +3,7 @@
 // made current for the length of a command (`Host::Scope`).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -28,10 +29,42 @@ struct StreamTarget {
     StreamNode* node = nullptr;
 };
 
-// A stream value handed out: the node it was read from. Its `streamH` is this
-// record, so that disposing the value is matched exactly once.
+// A path handed to the plug-in inside a stream value: the value's `mask` member
+// points at it, and it lives as long as the value.
+struct MaskOutline {
+    static constexpr std::uint32_t kTag = 0x4D41534B;  // "MASK"
+    std::uint32_t tag = kTag;
+    ShapePath path;
+};
+
+// A stream value handed out: the node it was read from, and for a path the outline
+// its `mask` member points at. Its `streamH` is this record, so that disposing the
+// value is matched exactly once.
 struct StreamValueRecord {
     StreamNode* node = nullptr;
+    std::shared_ptr<MaskOutline> mask;
+};
+
+// A batch of keys being added to one property (AEGP_StartAddKeyframes): keys in the
+// order added, each with the value set for it, if any; one key per time.
+struct KeyframeBatchRecord {
+    struct Key {
+        A_Time time{0, 1};  // composition time
+        bool has_value = false;
+        StreamValue value;
+    };
+    StreamNode* node = nullptr;
+    std::vector<Key> keys;
+    // The index of the key at each time (reduced to lowest terms).
+    std::map<std::pair<A_long, A_u_long>, A_long> index_of;
+};
+
+// The host's Info panel as PF_InfoDrawText3Plus leaves it: the five texts of the last
+// update (line 1; line 2 right and left parts; line 3 right and left parts) and how
+// many updates there were.
+struct InfoPanel {
+    std::array<std::string, 5> texts;
+    std::uint64_t updates = 0;
 };
 
 // An AEGP collection: the streams whose references it adopted, in push order.
@@ -84,6 +117,9 @@ class Host {
     RefTable<MemBlock>& mem_handles() { return mem_handles_; }
     RefTable<StreamValueRecord>& stream_values() { return stream_values_; }
     RefTable<CollectionRecord>& collections() { return collections_; }
+    RefTable<KeyframeBatchRecord>& keyframe_batches() { return keyframe_batches_; }
+
+    InfoPanel& info_panel() { return info_panel_; }
 
     // Key events the plug-in synthesised, in the order they arrived.
     std::vector<KeyEvent>& key_events() { return key_events_; }
@@ -137,6 +173,8 @@ class Host {
     RefTable<MemBlock> mem_handles_{RefKind::MemHandle, "memory handle"};
     RefTable<StreamValueRecord> stream_values_{RefKind::StreamValue, "stream value"};
     RefTable<CollectionRecord> collections_{RefKind::Collection, "collection"};
+    RefTable<KeyframeBatchRecord> keyframe_batches_{RefKind::KeyframeBatch, "keyframe batch"};
+    InfoPanel info_panel_;
     std::vector<KeyEvent> key_events_;
     Evaluator evaluator_;
     SPBasicSuite basic_suite_{};

@@ -1,8 +1,6 @@
 #include "io/FileFormat.h"
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
+#include "model/Time.h"
 
 namespace tlhost::io {
 
@@ -40,13 +38,6 @@ constexpr GroupingRow kGroupings[] = {
 constexpr ValueKind kValueKinds[] = {
     ValueKind::NoData, ValueKind::OneD,    ValueKind::TwoD, ValueKind::ThreeD,
     ValueKind::Color,  ValueKind::LayerId, ValueKind::Path, ValueKind::Arb,
-};
-
-// Time scales tried in order when a time in seconds is read back.
-constexpr std::int64_t kTimeScales[] = {
-    1,    2,    3,    4,     5,     6,     8,     10,    12,     15,      16,
-    20,   24,   25,   30,    48,    50,    60,    100,   120,    240,     1000,
-    1001, 2997, 3000, 24000, 25000, 30000, 48000, 60000, 600000, 1000000,
 };
 
 template <typename Row, std::size_t N, typename Key>
@@ -127,21 +118,11 @@ std::optional<AEGP_LayerFlags> LayerFlagFromName(const std::string& name) {
 }
 
 double Seconds(const A_Time& time) {
-    return time.scale == 0 ? 0.0 : static_cast<double>(time.value) / time.scale;
+    return SecondsOf(time);
 }
 
 std::optional<A_Time> TimeFromSeconds(double seconds) {
-    constexpr double kMax = std::numeric_limits<A_long>::max();
-    if (!std::isfinite(seconds) || std::fabs(seconds) > kMax) return std::nullopt;
-    std::optional<A_Time> closest;
-    for (std::int64_t scale : kTimeScales) {
-        const double ticks = std::round(seconds * static_cast<double>(scale));
-        if (std::fabs(ticks) > kMax) break;
-        A_Time time{static_cast<A_long>(ticks), static_cast<A_u_long>(scale)};
-        if (Seconds(time) == seconds) return time;
-        closest = time;
-    }
-    return closest;
+    return tlhost::TimeFromSeconds(seconds);
 }
 
 }  // namespace tlhost::io

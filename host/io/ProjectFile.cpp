@@ -43,6 +43,11 @@ Json ValueJson(const StreamValue& value, ValueKind kind) {
     return nullptr;
 }
 
+// A host time exactly as the host keeps it.
+Json TimeJson(const A_Time& time) {
+    return Json{{"value", time.value}, {"scale", time.scale}};
+}
+
 class Writer {
   public:
     explicit Writer(const ValueEvaluator& evaluate) : evaluate_(evaluate) {}
@@ -52,7 +57,8 @@ class Writer {
         for (const auto& item : project.items()) items.push_back(ItemJson(*item));
         Json undo = Json::array();
         for (const UndoGroupRecord& group : project.undo_groups()) {
-            undo.push_back(Json{{"name", group.name}, {"closed", group.closed}});
+            undo.push_back(
+                Json{{"name", group.name}, {"closed", group.closed}, {"changes", group.changes}});
         }
         return Json{{"items", std::move(items)}, {"undo_groups", std::move(undo)}};
     }
@@ -65,6 +71,7 @@ class Writer {
         out["width"] = comp.width;
         out["height"] = comp.height;
         out["frame_rate"] = comp.frame_rate;
+        out["frame_duration"] = TimeJson(comp.frame_duration);
         out["pixel_aspect"] = Json::array({comp.pixel_aspect.num, comp.pixel_aspect.den});
         out["duration"] = Seconds(comp.duration);
         out["work_area"] = Json{{"start", Seconds(comp.work_area_start)},
@@ -122,8 +129,8 @@ class Writer {
         if (!node.keyframes.empty()) {
             Json keys = Json::array();
             for (const Keyframe& key : node.keyframes) {
-                keys.push_back(
-                    Json{{"time", key.time}, {"value", ValueJson(key.value, node.kind())}});
+                keys.push_back(Json{{"time", TimeJson(key.time)},
+                                    {"value", ValueJson(key.value, node.kind())}});
             }
             out["keyframes"] = std::move(keys);
         }

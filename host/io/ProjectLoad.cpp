@@ -34,8 +34,10 @@ using Keys = std::initializer_list<const char*>;
 // clang-format off
 const Keys kDocumentKeys = {"items", "undo_groups"};
 const Keys kItemKeys = {"name", "type", "id"};
-const Keys kCompositionKeys = {"name", "type", "id", "width", "height", "frame_rate", "pixel_aspect",
-                               "duration", "work_area", "selection", "layers"};
+const Keys kCompositionKeys = {"name", "type", "id", "width", "height", "frame_rate",
+                               "frame_duration", "pixel_aspect", "duration", "work_area",
+                               "selection", "layers"};
+const Keys kHostTimeKeys = {"value", "scale"};
 const Keys kWorkAreaKeys = {"start", "duration"};
 const Keys kSelectionKeys = {"layer", "path"};
 const Keys kLayerKeys = {"id", "name", "type", "in_point", "duration", "flags", "properties"};
@@ -46,7 +48,7 @@ const Keys kLeafKeys = {"match_name", "name", "kind", "hidden", "eyeball", "can_
 const Keys kKeyframeKeys = {"time", "value"};
 const Keys kLayerValueKeys = {"layer"};
 const Keys kPathKeys = {"closed", "vertices"};
-const Keys kUndoGroupKeys = {"name", "closed"};
+const Keys kUndoGroupKeys = {"name", "closed", "changes"};
 // clang-format on
 
 // A fault found while reading; caught at the top and turned into a LoadError.
@@ -172,6 +174,18 @@ class Reader {
         return *time;
     }
 
+    // A time as the host keeps it: {"value": v, "scale": s}, s from 1.
+    static A_Time HostTime(const Json& value, const std::string& where) {
+        ExpectObject(value, where);
+        CheckKeys(value, where, kHostTimeKeys);
+        A_Time time;
+        time.value = static_cast<A_long>(Integer(Require(value, where, "value"), where + "/value",
+                                                 std::numeric_limits<A_long>::min(), kMaxId));
+        time.scale = static_cast<A_u_long>(Integer(Require(value, where, "scale"), where + "/scale",
+                                                   1, std::numeric_limits<A_u_long>::max()));
+        return time;
+    }
+
     // ---- Items.
 
     void ReadItem(const Json& item, const std::string& where) {
@@ -205,6 +219,15 @@ class Reader {
         if (const Json* v = Optional(item, "frame_rate")) {
             comp.frame_rate = Number(*v, where + "/frame_rate");
             if (comp.frame_rate <= 0) Fail(where + "/frame_rate", "must be greater than 0");
+        }
+        // The frame duration the host answers: as the file gives it, else the one the host
+        // gives a composition of that rate.
+        comp.frame_duration = FrameDurationForRate(comp.frame_rate);
+        if (const Json* v = Optional(item, "frame_duration")) {
+            comp.frame_duration = HostTime(*v, where + "/frame_duration");
+            if (comp.frame_duration.value <= 0)
+                Fail(where + "/frame_duration/value", "must be greater than 0");
+            if (!Optional(item, "frame_rate")) comp.frame_rate = 1.0 / Seconds(comp.frame_duration);
         }
         if (const Json* v = Optional(item, "pixel_aspect")) {
             const std::string at = where + "/pixel_aspect";
@@ -407,8 +430,12 @@ class Reader {
                 ExpectObject(key, key_at);
                 CheckKeys(key, key_at, kKeyframeKeys);
                 Keyframe keyframe;
-                keyframe.time = Number(Require(key, key_at, "time"), key_at + "/time");
-                if (!node.keyframes.empty() && keyframe.time <= node.keyframes.back().time) {
+                // The host's time, or seconds as earlier files wrote it.
+                const Json& time = Require(key, key_at, "time");
+                keyframe.time = time.is_object() ? HostTime(time, key_at + "/time")
+                                                 : Time(time, key_at + "/time", false);
+                if (!node.keyframes.empty() &&
+                    CompareTimes(keyframe.time, node.keyframes.back().time) <= 0) {
                     Fail(key_at + "/time", "keyframe times must increase");
                 }
                 keyframe.value =
@@ -625,6 +652,11 @@ class Reader {
             UndoGroupRecord record;
             record.name = String(Require(json[i], at, "name"), at + "/name");
             record.closed = Bool(Require(json[i], at, "closed"), at + "/closed");
+            if (const Json* changes = Optional(json[i], "changes")) {
+                ExpectArray(*changes, at + "/changes");
+                for (std::size_t k = 0; k < changes->size(); ++k)
+                    record.changes.push_back(String((*changes)[k], at + "/changes" + Step(k)));
+            }
             groups.push_back(std::move(record));
         }
         project_.set_undo_groups(std::move(groups));

@@ -213,13 +213,34 @@ Layer* Project::FindLayer(AEGP_LayerIDVal id) const {
 }
 
 void Project::StartUndoGroup(std::string name, RefId ref) {
-    undo_groups_.push_back(UndoGroupRecord{std::move(name), false});
+    undo_groups_.push_back(UndoGroupRecord{std::move(name), false, {}});
     open_undo_groups_.emplace_back(undo_groups_.size() - 1, ref);
 }
 
 void Project::set_undo_groups(std::vector<UndoGroupRecord> groups) {
     undo_groups_ = std::move(groups);
     open_undo_groups_.clear();
+}
+
+void Project::NoteChange(std::string what) {
+    if (open_undo_groups_.empty()) return;
+    undo_groups_[open_undo_groups_.back().first].changes.push_back(std::move(what));
+}
+
+std::vector<RefId> Project::CloseLeftOpenUndoGroups() {
+    std::vector<RefId> refs;
+    for (const auto& [index, ref] : open_undo_groups_) refs.push_back(ref);
+    open_undo_groups_.clear();
+    return refs;
+}
+
+std::string PropertyPath(const StreamNode& node) {
+    std::vector<const StreamNode*> chain;
+    for (const StreamNode* n = &node; n->parent(); n = n->parent()) chain.push_back(n);
+    const Layer* layer = node.layer();
+    std::string out = layer ? layer->name() : "(no layer)";
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) out += " > " + (*it)->name();
+    return out;
 }
 
 bool Project::EndUndoGroup(RefId* ref) {

@@ -131,6 +131,9 @@ class Composition : public Item {
     A_long height = 1080;
     A_Ratio pixel_aspect{1, 1};
     A_FpLong frame_rate = 30.0;
+    // One frame, as the host answers it (AEGP_GetCompFrameDuration); kept with the rate
+    // (FrameDurationForRate) by whoever sets the rate.
+    A_Time frame_duration{1, 30};
     A_Time duration{10, 1};
     A_Time work_area_start{0, 1};
     A_Time work_area_duration{10, 1};
@@ -147,10 +150,18 @@ class Composition : public Item {
     std::vector<Layer*> order_;
 };
 
+// One undo group of the host's log: its name, whether the plug-in ended it (a group the
+// plug-in left open is closed by the host after the command and stays "not closed"
+// here), and what changed inside it, one line per change.
 struct UndoGroupRecord {
     std::string name;
     bool closed = false;
+    std::vector<std::string> changes;
 };
+
+// A property as the log and reports name it: its layer's name, then the names of the
+// groups down to it, joined by " > ".
+std::string PropertyPath(const StreamNode& node);
 
 class Project {
   public:
@@ -175,6 +186,14 @@ class Project {
 
     void StartUndoGroup(std::string name, RefId ref);
     bool EndUndoGroup(RefId* ref);
+    // Whether an undo group is open, so that a change is logged into it.
+    bool UndoGroupOpen() const { return !open_undo_groups_.empty(); }
+    // Logs a change into the innermost open undo group; nothing when none is open (the
+    // change is then part of the host's own handling of the command).
+    void NoteChange(std::string what);
+    // Closes, as the host does after a command, every group the command left open, and
+    // returns their ledger references; the log keeps them as not closed.
+    std::vector<RefId> CloseLeftOpenUndoGroups();
     const std::vector<UndoGroupRecord>& undo_groups() const { return undo_groups_; }
     // Replaces the log of undo groups, as a project file holds it; none is left open.
     void set_undo_groups(std::vector<UndoGroupRecord> groups);

@@ -1,6 +1,7 @@
 #include "model/Stream.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "model/Project.h"
 
@@ -253,21 +254,59 @@ void StreamNode::set_hidden(bool hidden) {
     hidden_ = hidden;
 }
 
+Keyframe::Keyframe(double seconds, StreamValue v) : value(std::move(v)) {
+    std::optional<A_Time> at = TimeFromSeconds(seconds);
+    if (!at) throw std::invalid_argument("a keyframe time out of the host's range");
+    time = *at;
+}
+
+double Keyframe::seconds() const {
+    return SecondsOf(time);
+}
+
+namespace {
+
+// `a` and `b` mixed by `t` (0 gives a, 1 gives b), or none when they cannot be mixed.
+bool Interpolate(const StreamValue& a, const StreamValue& b, double t, StreamValue* out) {
+    if (a.kind != b.kind) return false;
+    const std::size_t dims = a.Dimensions();
+    *out = a;
+    if (dims > 0) {
+        for (std::size_t d = 0; d < dims; ++d) out->v[d] = a.v[d] + (b.v[d] - a.v[d]) * t;
+        return true;
+    }
+    if (a.kind != ValueKind::Path || a.path.vertices.size() != b.path.vertices.size() ||
+        a.path.closed != b.path.closed) {
+        return false;
+    }
+    auto mix = [t](double x, double y) { return x + (y - x) * t; };
+    for (std::size_t i = 0; i < a.path.vertices.size(); ++i) {
+        const PathVertex& p = a.path.vertices[i];
+        const PathVertex& q = b.path.vertices[i];
+        out->path.vertices[i] =
+            PathVertex{mix(p.x, q.x),       mix(p.y, q.y),         mix(p.in_x, q.in_x),
+                       mix(p.in_y, q.in_y), mix(p.out_x, q.out_x), mix(p.out_y, q.out_y)};
+    }
+    return true;
+}
+
+}  // namespace
+
 StreamValue StreamNode::ValueAt(double time) const {
     if (keyframes.empty()) return value();
-    if (time <= keyframes.front().time) return keyframes.front().value;
-    if (time >= keyframes.back().time) return keyframes.back().value;
+    if (time <= keyframes.front().seconds()) return keyframes.front().value;
+    if (time >= keyframes.back().seconds()) return keyframes.back().value;
     for (std::size_t i = 1; i < keyframes.size(); ++i) {
         const Keyframe& a = keyframes[i - 1];
         const Keyframe& b = keyframes[i];
-        if (time > b.time) continue;
-        // Linear between numeric keys; paths and layers hold until the next key.
-        const std::size_t dims = a.value.Dimensions();
-        if (dims == 0 || b.time <= a.time) return a.value;
-        StreamValue out = a.value;
-        const double t = (time - a.time) / (b.time - a.time);
-        for (std::size_t d = 0; d < dims; ++d)
-            out.v[d] = a.value.v[d] + (b.value.v[d] - a.value.v[d]) * t;
+        const double ta = a.seconds();
+        const double tb = b.seconds();
+        if (time > tb) continue;
+        if (time == tb) return b.value;
+        StreamValue out;
+        if (tb <= ta || !Interpolate(a.value, b.value, (time - ta) / (tb - ta), &out)) {
+            return a.value;
+        }
         return out;
     }
     return keyframes.back().value;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AE_GeneralPlug.h"
+#include "model/Time.h"
 
 namespace tlhost {
 
@@ -62,8 +63,16 @@ struct StreamValue {
 };
 
 struct Keyframe {
-    double time = 0;  // seconds, composition time
+    Keyframe() = default;
+    Keyframe(A_Time at, StreamValue v) : time(at), value(std::move(v)) {}
+    // A key at `seconds`, as the host time that gives exactly those seconds back (for
+    // keys written in code; throws std::invalid_argument outside the host's range).
+    Keyframe(double seconds, StreamValue v);
+
+    A_Time time{0, 1};  // composition time, as the host keeps it
     StreamValue value;
+
+    double seconds() const;
 };
 
 class StreamNode {
@@ -115,6 +124,10 @@ class StreamNode {
     int param_index() const { return param_index_; }
 
     // The value at a time before expressions: the keyframes if any, else the value.
+    // Between two keys numbers and colours are interpolated linearly, and so are the
+    // vertices of two paths with the same number of vertices; anything else (layers,
+    // paths of different shapes) holds until the next key. Before the first key and
+    // after the last one the value is that key's.
     StreamValue ValueAt(double time) const;
 
   private:

@@ -477,6 +477,10 @@ CommandReport Session::Send(PF_Cmd cmd, EffectInstance* effect, void* extra, PF_
     if (take_back) take_back();
 
     report.leftovers = ledger.Live();
+    // An undo group the command left open is among its leftovers; the host then closes
+    // it (the log keeps it as not closed), so that every command starts with none open
+    // and ending a group started by an earlier command is caught as ending none.
+    for (RefId ref : host_.project().CloseLeftOpenUndoGroups()) ledger.Adopt(ref);
     report.violations.assign(
         ledger.Violations().begin() + static_cast<std::ptrdiff_t>(violations_before),
         ledger.Violations().end());

@@ -21,6 +21,9 @@ void RegisterHostSuites(SuiteRegistry& registry) {
     registry.Add(kAEGPCollectionSuite, kAEGPCollectionSuiteVersion2, CollectionSuite2Table());
     registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion8, CompSuite8Table());
     registry.Add(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion1, ParamUtilsSuite1Table());
+    registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion7, CompSuite7Table());
+    registry.Add(kAEGPKeyframeSuite, kAEGPKeyframeSuiteVersion4, KeyframeSuite4Table());
+    registry.Add(kPFAdvAppSuite, kPFAdvAppSuiteVersion2, AdvAppSuite2Table());
     // Custom-interface drawing.
     registry.Add(kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, DrawbotDrawSuite1Table());
     registry.Add(kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1,

@@ -6,6 +6,7 @@
 
 #include "core/Boundary.h"
 #include "suites/Objects.h"
+#include "suites/StreamValues.h"
 #include "suites/Tables.h"
 
 namespace tlhost {
@@ -145,7 +146,9 @@ A_Err IsStreamTimevarying(AEGP_StreamRefH streamH, A_Boolean* varying) {
     return Serve("AEGP_IsStreamTimevarying", [&](Host& host) -> A_Err {
         Require(varying, "result place");
         StreamNode& node = NodeOf(host, streamH, "AEGP_IsStreamTimevarying");
-        // Keyframes or an enabled expression can make the value change over time.
+        // The host's rule, as the stand-in keeps it: a property is time-varying when it
+        // has at least one keyframe or an enabled expression (with text). A switched-off
+        // expression does not count; one keyframe is enough.
         *varying = !node.keyframes.empty() || (node.expression_enabled && !node.expression.empty());
         return A_Err_NONE;
     });
@@ -163,61 +166,6 @@ A_Err GetStreamType(AEGP_StreamRefH streamH, AEGP_StreamType* type) {
 }
 
 template <class Value>
-void ToHost(const StreamValue& value, Value* out) {
-    switch (value.kind) {
-        case ValueKind::OneD:
-            out->val.one_d = value.v[0];
-            break;
-        case ValueKind::TwoD:
-            out->val.two_d.x = value.v[0];
-            out->val.two_d.y = value.v[1];
-            break;
-        case ValueKind::ThreeD:
-            out->val.three_d.x = value.v[0];
-            out->val.three_d.y = value.v[1];
-            out->val.three_d.z = value.v[2];
-            break;
-        case ValueKind::Color:
-            out->val.color.redF = value.v[0];
-            out->val.color.greenF = value.v[1];
-            out->val.color.blueF = value.v[2];
-            out->val.color.alphaF = value.v[3];
-            break;
-        case ValueKind::LayerId:
-            out->val.layer_id = value.layer_id;
-            break;
-        default:
-            break;
-    }
-}
-
-template <class Value>
-StreamValue FromHost(const Value& in, const StreamNode& node) {
-    StreamValue value = node.value();
-    switch (node.kind()) {
-        case ValueKind::OneD:
-            value.v[0] = in.val.one_d;
-            break;
-        case ValueKind::TwoD:
-            value.v = {in.val.two_d.x, in.val.two_d.y, 0, 0};
-            break;
-        case ValueKind::ThreeD:
-            value.v = {in.val.three_d.x, in.val.three_d.y, in.val.three_d.z, 0};
-            break;
-        case ValueKind::Color:
-            value.v = {in.val.color.redF, in.val.color.greenF, in.val.color.blueF,
-                       in.val.color.alphaF};
-            break;
-        case ValueKind::LayerId:
-            value.layer_id = in.val.layer_id;
-            break;
-        default:
-            Breach(A_Err_PARAMETER, "this property's values cannot be set");
-    }
-    return value;
-}
-
-template <class Value>
 A_Err GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode mode,
                         const A_Time* time, A_Boolean pre_expression, Value* out) {
     return Serve("AEGP_GetNewStreamValue", [&](Host& host) -> A_Err {
@@ -227,10 +175,7 @@ A_Err GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode m
         const double seconds = Seconds(mode, time, node);
         const StreamValue value =
             pre_expression ? node.ValueAt(seconds) : host.ValueAfterExpressions(node, seconds);
-        std::memset(out, 0, sizeof *out);
-        ToHost(value, out);
-        out->streamH = host.stream_values().Make<AEGP_StreamRefH>(
-            host.ledger(), StreamValueRecord{&node}, "value of " + Describe(node));
+        HandOutValue(host, node, value, out);
         return A_Err_NONE;
     });
 }
@@ -249,9 +194,12 @@ A_Err SetStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, Value* value) {
     return Serve("AEGP_SetStreamValue", [&](Host& host) -> A_Err {
         Require(value, "value");
         StreamNode& node = LeafOf(host, streamH, "AEGP_SetStreamValue");
-        // Only a property without keyframes takes a plain value.
+        // Only a property without keyframes takes a plain value; one with keyframes
+        // answers an error, as the host does.
         if (!node.keyframes.empty()) Refuse(A_Err_PARAMETER);
-        node.set_value(FromHost(*value, node));
+        node.set_value(TakeValue(host, *value, node, "AEGP_SetStreamValue"));
+        if (host.project().UndoGroupOpen())
+            host.project().NoteChange(PropertyPath(node) + ": value set");
         return A_Err_NONE;
     });
 }
@@ -268,7 +216,14 @@ A_Err SetExpressionState(AEGP_PluginID, AEGP_StreamRefH streamH, A_Boolean enabl
     return Serve("AEGP_SetExpressionState", [&](Host& host) -> A_Err {
         StreamNode& node = LeafOf(host, streamH, "AEGP_SetExpressionState");
         if (!node.can_vary_over_time) Refuse(A_Err_PARAMETER);
+        // A property without an expression has none to switch: it stays without one.
+        if (node.expression.empty()) return A_Err_NONE;
+        const bool was = node.expression_enabled;
         node.expression_enabled = enabled != 0;
+        if (was != node.expression_enabled && host.project().UndoGroupOpen()) {
+            host.project().NoteChange(PropertyPath(node) + ": expression switched " +
+                                      (node.expression_enabled ? "on" : "off"));
+        }
         return A_Err_NONE;
     });
 }
@@ -293,6 +248,11 @@ A_Err SetExpression(AEGP_PluginID, AEGP_StreamRefH streamH, const A_char* text) 
         node.expression = text;
         node.expression_enabled = !node.expression.empty();
         node.expression_error.clear();
+        if (host.project().UndoGroupOpen()) {
+            host.project().NoteChange(PropertyPath(node) + (node.expression.empty()
+                                                                ? ": expression removed"
+                                                                : ": expression set"));
+        }
         return A_Err_NONE;
     });
 }

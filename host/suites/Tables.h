@@ -6,6 +6,7 @@
 #include "AE_EffectCB.h"
 #include "AE_EffectCBSuites.h"
 #include "AE_EffectSuites.h"
+#include "AE_AdvEffectSuites.h"
 #include "AE_GeneralPlug.h"
 #include "DrawbotSuite.h"
 #include "SPBasic.h"
@@ -42,6 +43,11 @@ const AEGP_MemorySuite1* MemorySuite1Table();
 const AEGP_CollectionSuite2* CollectionSuite2Table();
 const AEGP_CompSuite8* CompSuite8Table();
 const PF_ParamUtilsSuite1* ParamUtilsSuite1Table();
+// Time: frame duration and work area (suites/CompSuites.cpp); keyframes
+// (suites/KeyframeSuite.cpp); the Info panel (suites/AdvAppSuite.cpp).
+const AEGP_CompSuite7* CompSuite7Table();
+const AEGP_KeyframeSuite4* KeyframeSuite4Table();
+const PF_AdvAppSuite2* AdvAppSuite2Table();
 
 // Custom-interface drawing (suites/DrawbotSuites.cpp).
 const DRAWBOT_DrawbotSuite1* DrawbotDrawSuite1Table();

@@ -22,10 +22,14 @@ A_Err StartUndoGroup(const A_char* name) {
     });
 }
 
+// Undo groups nest; each is a reference from its start to its end. Ending a group when
+// none is open (none was started in this command, or all were ended) is a breach.
 A_Err EndUndoGroup() {
     return Serve("AEGP_EndUndoGroup", [&](Host& host) -> A_Err {
         RefId ref = 0;
-        if (!host.project().EndUndoGroup(&ref)) Breach(A_Err_GENERIC, "no undo group is open");
+        if (!host.project().EndUndoGroup(&ref)) {
+            Breach(A_Err_GENERIC, "ends an undo group, but none is open");
+        }
         host.ledger().Release(ref, "AEGP_EndUndoGroup");
         return A_Err_NONE;
     });

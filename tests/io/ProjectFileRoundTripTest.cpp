@@ -74,7 +74,8 @@ void ExpectSameTree(const StreamNode& a, const StreamNode& b, const std::string&
     EXPECT_EQ(a.expression_error, b.expression_error) << where;
     ASSERT_EQ(a.keyframes.size(), b.keyframes.size()) << where;
     for (std::size_t i = 0; i < a.keyframes.size(); ++i) {
-        EXPECT_EQ(a.keyframes[i].time, b.keyframes[i].time) << where;
+        EXPECT_EQ(a.keyframes[i].time.value, b.keyframes[i].time.value) << where;
+        EXPECT_EQ(a.keyframes[i].time.scale, b.keyframes[i].time.scale) << where;
         EXPECT_EQ(a.keyframes[i].value, b.keyframes[i].value) << where;
     }
     EXPECT_EQ(a.effect() != nullptr, b.effect() != nullptr) << where;
@@ -121,6 +122,7 @@ void ExpectSameProject(const Project& a, const Project& b) {
     for (std::size_t i = 0; i < a.undo_groups().size(); ++i) {
         EXPECT_EQ(a.undo_groups()[i].name, b.undo_groups()[i].name);
         EXPECT_EQ(a.undo_groups()[i].closed, b.undo_groups()[i].closed);
+        EXPECT_EQ(a.undo_groups()[i].changes, b.undo_groups()[i].changes);
     }
 }
 
@@ -214,7 +216,7 @@ TEST(ExampleProject, ShapePropertiesKeepValuesFlagsExpressionsAndKeyframes) {
     StreamNode* path = Find(c1, "ADBE Vector Shape");
     ASSERT_NE(path, nullptr);
     ASSERT_EQ(path->keyframes.size(), 2u);
-    EXPECT_EQ(path->keyframes[1].time, 2.0);
+    EXPECT_EQ(path->keyframes[1].seconds(), 2.0);
     EXPECT_EQ(path->ValueAt(0).path.vertices.size(), 2u);
     EXPECT_EQ(path->ValueAt(5).path.vertices[1].x, 400.0);
 
@@ -278,7 +280,9 @@ TEST(RoundTrip, TimesUndoLogSelectionAndOddValuesSurvive) {
     comp.selection.push_back({42, {}});
     comp.selection.push_back({42, {2, 0}});
     project.AddItem(ItemKind::Folder, "Empty folder", 3);
-    project.set_undo_groups({{"Relink Expressions", true}, {"Open one", false}});
+    project.set_undo_groups(
+        {{"Relink Expressions", true, {"Layer > Opacity: expression switched on"}},
+         {"Open one", false, {}}});
 
     const std::string saved = SaveProject(project);
     Project back;
