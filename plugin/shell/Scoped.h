@@ -1,7 +1,8 @@
 // Scoped holders for the host references a handler obtains and must give back: stream
-// references, effect references, stream values and memory handles. Each holder gives its
-// reference back exactly once, either when the handler asks for the answer (Dispose, to feed a
-// running error) or, on any other way out of the scope, in its destructor.
+// references, effect references, stream values, memory handles, undo groups and keyframe
+// batches. Each holder gives its reference back exactly once, either when the handler asks for
+// the answer (Dispose, End, Commit or Discard, to feed a running error) or, on any other way out
+// of the scope, in its destructor.
 //
 //     ScopedStream stream(suites);
 //     err.Call(suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex, id, fx, i, stream.put());
@@ -224,4 +225,105 @@ class ScopedMemLock {
     AEGP_MemHandle handle_;
     bool locked_ = false;
     const void* data_ = nullptr;
+};
+
+// An undo group of the host, started and ended through "AEGP Utility Suite" v11 exactly
+// once: by End (to feed a running error) or, on any other way out of the scope, by the
+// destructor, so that no path leaves a group open. The suite is in hand before the group
+// starts, so ending it never has to acquire anything.
+//
+//     ScopedUndoGroup undo(suites);
+//     err.Then([&] { return undo.Start("Convert Path Expressions"); });
+//     ...
+//     err.Release(undo.End());
+class ScopedUndoGroup {
+  public:
+    explicit ScopedUndoGroup(AEGP_SuiteHandler& suites) : suites_(suites) {}
+    ~ScopedUndoGroup() {
+        try {
+            End();
+        } catch (...) {
+        }
+    }
+
+    ScopedUndoGroup(const ScopedUndoGroup&) = delete;
+    ScopedUndoGroup& operator=(const ScopedUndoGroup&) = delete;
+
+    // Starts a group named `name`; the host's answer. Only a group that started is held.
+    // Only for a holder that holds none.
+    A_Err Start(const A_char* name) {
+        utility_ = suites_.UtilitySuite5();
+        const A_Err err = utility_->AEGP_StartUndoGroup(name);
+        open_ = err == A_Err_NONE;
+        return err;
+    }
+
+    bool open() const { return open_; }
+
+    // Ends the group now, if one is open, and returns the host's answer (0 when none was
+    // open). The holder holds none afterwards, whatever the answer.
+    A_Err End() {
+        if (!open_) return A_Err_NONE;
+        open_ = false;
+        return utility_->AEGP_EndUndoGroup();
+    }
+
+  private:
+    AEGP_SuiteHandler& suites_;
+    AEGP_UtilitySuite5* utility_ = nullptr;
+    bool open_ = false;
+};
+
+// A batch of keys being added to one property ("AEGP Keyframe Suite" v4), ended exactly
+// once: committed (Commit, its keys go onto the property), dropped (Discard, nothing of it
+// reaches the property) or, on any other way out of the scope, dropped by the destructor.
+// The suite is in hand before the batch starts, so ending it never has to acquire anything.
+//
+//     ScopedKeyframeBatch batch(suites);
+//     err.Then([&] { return batch.Start(stream); });
+//     ... AEGP_AddKeyframes(batch.get(), ...), AEGP_SetAddKeyframe(batch.get(), ...) ...
+//     if (err.ok()) err.Then([&] { return batch.Commit(); });
+//     err.Release(batch.Discard());
+class ScopedKeyframeBatch {
+  public:
+    explicit ScopedKeyframeBatch(AEGP_SuiteHandler& suites) : suites_(suites) {}
+    ~ScopedKeyframeBatch() {
+        try {
+            Discard();
+        } catch (...) {
+        }
+    }
+
+    ScopedKeyframeBatch(const ScopedKeyframeBatch&) = delete;
+    ScopedKeyframeBatch& operator=(const ScopedKeyframeBatch&) = delete;
+
+    // Starts a batch on `stream`; the host's answer. Only for a holder that holds none.
+    A_Err Start(AEGP_StreamRefH stream) {
+        keyframes_ = suites_.KeyframeSuite4();
+        AEGP_AddKeyframesInfoH batch = nullptr;
+        const A_Err err = keyframes_->AEGP_StartAddKeyframes(stream, &batch);
+        batch_ = err == A_Err_NONE ? batch : nullptr;
+        return err;
+    }
+
+    AEGP_AddKeyframesInfoH get() const { return batch_; }
+    explicit operator bool() const { return batch_ != nullptr; }
+
+    // Ends the batch, adding its keys to the property; the host's answer (0 when no batch
+    // was held). The holder holds none afterwards, whatever the answer.
+    A_Err Commit() { return End(TRUE); }
+    // Ends the batch without adding anything; the host's answer (0 when no batch was held).
+    A_Err Discard() { return End(FALSE); }
+
+  private:
+    A_Err End(A_Boolean add) {
+        if (batch_ == nullptr) return A_Err_NONE;
+        AEGP_AddKeyframesInfoH batch = batch_;
+        batch_ = nullptr;
+        return keyframes_->AEGP_EndAddKeyframes(add, batch);
+    }
+
+    AEGP_SuiteHandler& suites_;
+    AEGP_KeyframeSuite4* keyframes_ = nullptr;
+    AEGP_AddKeyframesInfoH batch_ = nullptr;
 };

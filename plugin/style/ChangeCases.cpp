@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "assistant/Bake.h"
+#include "assistant/Relink.h"
 #include "style/ChangeHandling.h"
 #include "style/KeyEvents.h"
 #include "style/Reveal.h"
@@ -222,6 +224,28 @@ void PresetChanged(ChangeContext& ctx) {
     }
 }
 
+// ---- the Assistant -----------------------------------------------------------------------------
+
+constexpr PF_ParamIndex kBakePaths = 147;
+constexpr PF_ParamIndex kBakeStyles = 148;
+constexpr PF_ParamIndex kRelink = 149;
+// The bakes run over the work area, the one range they know.
+constexpr A_long kWorkArea = 1;
+
+// "Bake Work Area": paths or styles into keyframes, one undo group of its own.
+template <const char* Title, const char* Target, PF_ParamIndex Button>
+void BakeWorkArea(ChangeContext& ctx) {
+    ctx.err.Then([&] {
+        return ExecuteConvertExpressions(ctx.in_data, ctx.out_data, ctx.params, Title, Target,
+                                         kWorkArea, Button);
+    });
+}
+
+// "Relink Expressions": switched-off expressions back on, one undo group of its own.
+void RelinkExpressions(ChangeContext& ctx) {
+    ctx.err.Then([&] { return ExecuteRelinkExpressions(ctx.in_data, ctx.params); });
+}
+
 }  // namespace
 
 // ================================================================================================
@@ -240,8 +264,9 @@ const ChangeCaseRow kChangeCases[] = {
     {kDynamicsPresets.popup, &PresetChanged<kDynamicsPresets>},    // dynamics "Preset"
     {kVerletPresets.popup, &PresetChanged<kVerletPresets>},        // Verlet "Preset"
     {kTrimMultipleShapes, &WritePopupToShapes<kTrimMultipleShapes, kTrimTypeMatchName>},
-    {147, nullptr},  // "Path Expressions"
-    {148, nullptr},  // "Style Expressions"
-    {149, nullptr},  // "Relink Expressions"
+    // "Path Expressions", "Style Expressions", "Relink Expressions"
+    {kBakePaths, &BakeWorkArea<kConvertPathTitle, kPathTarget, kBakePaths>},
+    {kBakeStyles, &BakeWorkArea<kConvertStyleTitle, kStyleTarget, kBakeStyles>},
+    {kRelink, &RelinkExpressions},
 };
 const std::size_t kChangeCaseCount = sizeof kChangeCases / sizeof kChangeCases[0];
