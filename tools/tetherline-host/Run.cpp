@@ -5,6 +5,8 @@
 #include <iostream>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -32,6 +34,82 @@ nlohmann::json ReportLine(const CommandReport& report) {
     return line;
 }
 
+std::string KeyframeCount(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " keyframe" : " keyframes");
+}
+
+std::string PathText(const tlhost::ShapePath& path) {
+    return std::string(path.closed ? "closed" : "open") + " path of " +
+           std::to_string(path.vertices.size()) + " vertices";
+}
+
+// What the Assistant changes on a property: its keyframes and whether its expression is on.
+struct Animation {
+    std::size_t keys = 0;
+    bool has_expression = false;
+    bool expression_on = false;
+};
+using Animations = std::map<std::string, Animation>;
+
+void AnimationSnapshot(const tlhost::StreamNode& node, const std::string& path, Animations* out) {
+    const std::string here = !node.parent() ? path : path + " > " + node.name();
+    for (const auto& child : node.children()) AnimationSnapshot(*child, here, out);
+    if (node.is_group()) return;
+    (*out)[here] = Animation{node.keyframes.size(), !node.expression.empty(),
+                             node.expression_enabled && !node.expression.empty()};
+}
+
+Animations AnimationSnapshot(tlhost::Project& project) {
+    Animations out;
+    for (const auto& item : project.items()) {
+        if (item->kind() != tlhost::ItemKind::Composition) continue;
+        for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            AnimationSnapshot(layer->root(), item->name() + " > " + layer->name(), &out);
+        }
+    }
+    return out;
+}
+
+// One line per property whose keyframes or expression switch changed, then the Info
+// panel's last texts and the undo groups the run opened, with what changed in each.
+std::vector<std::string> AnimationChangeLines(const Animations& before, const Animations& after,
+                                              tlhost::Host& host, std::size_t undo_groups_before,
+                                              std::uint64_t info_updates_before) {
+    std::vector<std::string> lines;
+    for (const auto& [path, now] : after) {
+        auto it = before.find(path);
+        const Animation was = it == before.end() ? Animation{} : it->second;
+        std::vector<std::string> parts;
+        if (was.keys != now.keys) {
+            parts.push_back("keyframes " + std::to_string(was.keys) + " -> " +
+                            std::to_string(now.keys));
+        }
+        if (now.has_expression && was.expression_on != now.expression_on) {
+            parts.push_back(now.expression_on ? "expression switched on"
+                                              : "expression switched off");
+        }
+        if (parts.empty()) continue;
+        std::string line = path + ": " + parts[0];
+        for (std::size_t i = 1; i < parts.size(); ++i) line += ", " + parts[i];
+        lines.push_back(line);
+    }
+    const tlhost::InfoPanel& panel = host.info_panel();
+    if (panel.updates != info_updates_before) {
+        const auto& t = panel.texts;
+        lines.push_back("info panel: " + std::to_string(panel.updates - info_updates_before) +
+                        " updates, the last: \"" + t[0] + "\" / \"" + t[1] + "\" \"" + t[2] +
+                        "\" / \"" + t[3] + "\" \"" + t[4] + "\"");
+    }
+    const auto& groups = host.project().undo_groups();
+    for (std::size_t i = undo_groups_before; i < groups.size(); ++i) {
+        lines.push_back("undo group \"" + groups[i].name + "\" (" +
+                        (groups[i].closed ? "closed" : "left open") +
+                        "): " + std::to_string(groups[i].changes.size()) +
+                        (groups[i].changes.size() == 1 ? " change" : " changes"));
+    }
+    return lines;
+}
+
 // A readable snapshot of every leaf, keyed by its path of names, for the summary.
 void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& path,
               std::map<std::string, std::string>* out) {
@@ -46,7 +124,9 @@ void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& p
     const tlhost::StreamValue v = node.value();
     const std::size_t dims = v.Dimensions();
     if (v.kind == tlhost::ValueKind::LayerId) text << "layer " << v.layer_id;
+    if (v.kind == tlhost::ValueKind::Path) text << PathText(v.path);
     for (std::size_t d = 0; d < dims; ++d) text << (d ? ", " : "") << v.v[d];
+    if (!node.keyframes.empty()) text << " (" << KeyframeCount(node.keyframes.size()) << ")";
     // The effect's own parameters are shown and hidden by every interface pass;
     // only their values are of interest here.
     if (node.hidden() && !node.effect()) text << " (hidden)";
@@ -56,6 +136,7 @@ void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& p
         if (node.expression_enabled && host.has_evaluator()) {
             const tlhost::StreamValue after = host.ValueAfterExpressions(node, 0.0);
             text << " -> evaluates to";
+            if (after.kind == tlhost::ValueKind::Path) text << " " << PathText(after.path);
             for (std::size_t d = 0; d < after.Dimensions(); ++d)
                 text << (d ? ", " : " ") << after.v[d];
             if (!node.expression_error.empty()) text << " (error: " << node.expression_error << ")";
@@ -127,6 +208,9 @@ int Run(const RunOptions& options) {
     tlhost::EffectInstance* effect = opened.effect;
     const auto before = Snapshot(session->host());
     const Selections selections_at_start = SelectionSnapshot(session->host().project());
+    const Animations animations_before = AnimationSnapshot(session->host().project());
+    const std::size_t undo_groups_before = session->host().project().undo_groups().size();
+    const std::uint64_t info_updates_before = session->host().info_panel().updates;
 
     for (const RunAction& action : options.actions) {
         const Selections selections_before = SelectionSnapshot(session->host().project());
@@ -219,6 +303,11 @@ int Run(const RunOptions& options) {
         }
         for (const std::string& line : SelectionChangeLines(
                  selections_at_start, SelectionSnapshot(session->host().project()))) {
+            std::cout << line << "\n";
+        }
+        for (const std::string& line :
+             AnimationChangeLines(animations_before, AnimationSnapshot(session->host().project()),
+                                  session->host(), undo_groups_before, info_updates_before)) {
             std::cout << line << "\n";
         }
         std::cout << changes << " properties changed\n";
