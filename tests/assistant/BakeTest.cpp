@@ -48,6 +48,10 @@ TEST_F(Bake, OneSecondAt25FpsKeysFrames0To24WithTheExpressionsValues) {
 TEST_F(Bake, TheProgressCountsFromOne) {
     SetTime(A_Time{1, 25}, A_Time{0, 1}, A_Time{1, 1});
     const Line line = AddAnimatedLine("Line");
+    // The second update fails: the first said "1 of 25".
+    FailNext("PF_InfoDrawText3Plus", 2, A_Err_GENERIC);
+    EXPECT_EQ(Press(kBakeStyles).result, A_Err_GENERIC);
+    EXPECT_EQ(S().host().info_panel().texts[4], "1 of 25");
     // The seventh update fails: the panel still shows the sixth frame of 25.
     FailNext("PF_InfoDrawText3Plus", 7, A_Err_GENERIC);
     const CommandReport report = Press(kBakeStyles);
