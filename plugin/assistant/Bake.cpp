@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "assistant/Frames.h"
-#include "assistant/HostSteps.h"
+#include "shell/GlobalSetup.h"
 #include "shell/RunningError.h"
 #include "shell/Scoped.h"
 #include "shell/SuiteHandler.h"
@@ -216,7 +216,7 @@ A_Err BakeGroup(PF_InData* in_data, AEGP_StreamRefH group, A_long start_frame, A
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     RunningError err;
     AEGP_PluginID plugin_id = 0;
-    err.Then([&] { return PluginIdOf(in_data, &plugin_id); });
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); });
     const LayerBake bake{in_data,   suites,         plugin_id,   start_frame,
                          end_frame, frame_duration, layer_label, connection};
     err.Then([&] { return Walk(bake, group); });
@@ -269,7 +269,7 @@ A_Err ConvertStreamExpression(PF_InData* in_data, AEGP_StreamRefH stream, A_long
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     RunningError err;
     AEGP_PluginID plugin_id = 0;
-    err.Then([&] { return PluginIdOf(in_data, &plugin_id); });
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); });
     const LayerBake bake{in_data,   suites,         plugin_id,   start_frame,
                          end_frame, frame_duration, layer_label, false};
     err.Then([&] { return BakeStream(bake, stream); });
@@ -283,7 +283,7 @@ A_Err ExecuteConvertExpressions(PF_InData* in_data, PF_OutData* out_data, PF_Par
     {
         AEGP_SuiteHandler suites(in_data->pica_basicP);
         AEGP_PluginID plugin_id = 0;
-        err.Then([&] { return PluginIdOf(in_data, &plugin_id); });
+        err.Then([&] { return GetPluginID(in_data, &plugin_id); });
 
         // 1. One undo group for the whole press, ended on every way out.
         ScopedUndoGroup undo(suites);
@@ -379,7 +379,7 @@ A_Err ExecuteConvertExpressions(PF_InData* in_data, PF_OutData* out_data, PF_Par
                    })
                     .Then([&] { return suites.LayerSuite7()->AEGP_GetLayerID(layer, &layer_id); });
                 if (!err.ok() || layer_id == effect_layer_id) continue;
-                err.Then([&] { return ControllerOf(in_data, layer_id, controller); });
+                err.Then([&] { return GetControllerLstVal(in_data, layer_id, controller); });
                 if (err.ok() && controller == effect_layer_id) bake_layer(layer, i + 1, TRUE);
             }
         }

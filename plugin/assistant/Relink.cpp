@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "assistant/HostSteps.h"
+#include "shell/GlobalSetup.h"
 #include "shell/RunningError.h"
 #include "shell/Scoped.h"
 #include "shell/SuiteHandler.h"
+#include "style/ConnectedLayers.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ A_Err EnableLayerExpressions(PF_InData* in_data, AEGP_StreamRefH group) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     RunningError err;
     AEGP_PluginID plugin_id = 0;
-    err.Then([&] { return PluginIdOf(in_data, &plugin_id); }).Then([&] {
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); }).Then([&] {
         return EnableChildren(in_data, suites, plugin_id, group);
     });
     return err.get();
@@ -127,7 +128,7 @@ A_Err ExecuteRelinkExpressions(PF_InData* in_data, PF_ParamDef* /*params*/[]) {
     AEGP_SuiteHandler suites(in_data->pica_basicP);
     RunningError err;
     AEGP_PluginID plugin_id = 0;
-    err.Then([&] { return PluginIdOf(in_data, &plugin_id); });
+    err.Then([&] { return GetPluginID(in_data, &plugin_id); });
 
     // 1. The effect layer and its kind, then the undo group, ended on every way out.
     AEGP_LayerH effect_layer = nullptr;
@@ -168,7 +169,7 @@ A_Err ExecuteRelinkExpressions(PF_InData* in_data, PF_ParamDef* /*params*/[]) {
                 .Then([&] { return suites.LayerSuite7()->AEGP_GetLayerID(layer, &layer_id); });
             if (!err.ok() || layer_id == effect_layer_id) continue;
             AEGP_LayerIDVal controller = kNoController;
-            err.Then([&] { return ControllerOf(in_data, layer_id, controller); });
+            err.Then([&] { return GetControllerLstVal(in_data, layer_id, controller); });
             if (!err.ok() || controller != effect_layer_id) continue;
             err.Then(
                    [&] { return suites.LayerSuite7()->AEGP_GetCompLayerByIndex(comp, i, &layer); })
