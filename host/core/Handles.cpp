@@ -5,10 +5,14 @@
 namespace tlhost {
 
 namespace {
-std::string SizeText(std::uint64_t size) {
+std::string SizeText(const void*, std::uint64_t size) {
     return "handle of " + std::to_string(size) + " bytes";
 }
 }  // namespace
+
+std::string HandleTable::LockText(const void* block, std::uint64_t) {
+    return "lock of " + static_cast<const Block*>(block)->created_by.Text();
+}
 
 HandleTable::Block& HandleTable::Get(PF_Handle handle, const char* what) const {
     if (!handle) Breach(A_Err_PARAMETER, std::string("null handle passed to ") + what);
@@ -20,7 +24,8 @@ HandleTable::Block& HandleTable::Get(PF_Handle handle, const char* what) const {
     Block& block = *it->second;
     if (block.disposed) {
         Breach(A_Err_PARAMETER, std::string("disposed handle passed to ") + what + " (made by " +
-                                    block.created_by + ", disposed by " + block.disposed_by + ")");
+                                    block.created_by.Text() + ", disposed by " +
+                                    block.disposed_by.Text() + ")");
     }
     return block;
 }
@@ -32,8 +37,8 @@ PF_Handle HandleTable::New(std::uint64_t size) {
     block->bytes.assign(size ? size : 1, 0);
     block->bytes.resize(size);
     block->master = block->bytes.data();
-    block->ref = ledger_.Acquire(RefKind::Handle, SizeText(size));
-    block->created_by = ledger_.CurrentCall();
+    block->ref = ledger_.Acquire(RefKind::Handle, RefWhat::Of(SizeText, nullptr, size));
+    block->created_by = ledger_.Current();
     PF_Handle handle = HandleOf(*block);
     blocks_.emplace(handle, std::move(block));
     return handle;
@@ -50,7 +55,7 @@ PF_Handle HandleTable::NewHostOwned(const std::vector<std::uint8_t>& bytes) {
 
 void* HandleTable::Lock(PF_Handle handle) {
     Block& block = Get(handle, "host_lock_handle");
-    block.locks.push_back(ledger_.Acquire(RefKind::HandleLock, "lock of " + block.created_by));
+    block.locks.push_back(ledger_.Acquire(RefKind::HandleLock, RefWhat::Of(LockText, &block)));
     return block.master;
 }
 
@@ -67,13 +72,13 @@ void HandleTable::Dispose(PF_Handle handle) {
     Block& block = Get(handle, "host_dispose_handle");
     if (!block.locks.empty()) {
         ledger_.Violation("host_dispose_handle: handle disposed while locked (made by " +
-                          block.created_by + ")");
+                          block.created_by.Text() + ")");
         for (RefId lock : block.locks) ledger_.Release(lock, "host_dispose_handle");
         block.locks.clear();
     }
     if (!block.host_owned) ledger_.Release(block.ref, "host_dispose_handle");
     block.disposed = true;
-    block.disposed_by = ledger_.CurrentCall();
+    block.disposed_by = ledger_.Current();
     block.bytes.clear();
     block.bytes.shrink_to_fit();
     block.master = nullptr;
@@ -93,7 +98,7 @@ void HandleTable::Resize(std::uint64_t size, PF_Handle* handle) {
     if (!block.host_owned) {
         // The reference keeps its identity; only its description follows the size.
         ledger_.Adopt(block.ref);
-        block.ref = ledger_.Acquire(RefKind::Handle, SizeText(size));
+        block.ref = ledger_.Acquire(RefKind::Handle, RefWhat::Of(SizeText, nullptr, size));
     }
 }
 
@@ -110,7 +115,7 @@ void HandleTable::DisposeByHost(PF_Handle handle) {
     for (RefId lock : block.locks) ledger_.Release(lock, "the host");
     block.locks.clear();
     block.disposed = true;
-    block.disposed_by = "the host";
+    block.disposed_by = CallSite{};
     block.bytes.clear();
     block.bytes.shrink_to_fit();
     block.master = nullptr;

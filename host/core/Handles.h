@@ -51,9 +51,10 @@ class HandleTable {
         std::vector<RefId> locks;
         bool disposed = false;
         bool host_owned = false;
-        std::string created_by;
-        std::string disposed_by;
+        CallSite created_by;
+        CallSite disposed_by;  // no function: the host
     };
+    static std::string LockText(const void* block, std::uint64_t);
     Block& Get(PF_Handle handle, const char* what) const;
     static PF_Handle HandleOf(Block& block) { return &block.master; }
 

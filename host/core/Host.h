@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "AE_Effect.h"
@@ -139,8 +140,9 @@ class Host {
     AEGP_PluginID RegisterPlugin(const std::string& name);
     const std::vector<std::string>& registered_plugins() const { return registered_plugins_; }
 
-    // Live acquisitions of each suite, most recent last, so a release can be matched.
-    std::map<std::pair<std::string, std::int32_t>, std::vector<RefId>>& suite_refs() {
+    // Live acquisitions of each suite (by its registry entry), most recent last, so a
+    // release can be matched.
+    std::unordered_map<const SuiteRegistry::Entry*, std::vector<RefId>>& suite_refs() {
         return suite_refs_;
     }
 
@@ -180,7 +182,7 @@ class Host {
     SPBasicSuite basic_suite_{};
     PF_UtilCallbacks utils_{};
     std::vector<std::string> registered_plugins_;
-    std::map<std::pair<std::string, std::int32_t>, std::vector<RefId>> suite_refs_;
+    std::unordered_map<const SuiteRegistry::Entry*, std::vector<RefId>> suite_refs_;
     std::vector<std::string> log_;
     std::vector<std::string> installed_effects_;
     std::pair<char*, std::size_t> guarded_{nullptr, 0};

@@ -1,5 +1,10 @@
 #include "core/Ledger.h"
 
+#include <atomic>
+
+#include <algorithm>
+#include <cstring>
+
 namespace tlhost {
 
 namespace {
@@ -22,7 +27,24 @@ constexpr KindName kKindNames[] = {
     {RefKind::PixelCheckout, "PixelCheckout"},
     {RefKind::DrawbotObject, "DrawbotObject"},
 };
+
+constexpr std::size_t kFirstPointerTable = 256;
+
+std::size_t PointerHash(const char* p, std::size_t mask) {
+    auto x = reinterpret_cast<std::uintptr_t>(p);
+    x ^= x >> 17;
+    x *= 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(x >> 32) & mask;
+}
 }  // namespace
+
+namespace detail {
+std::uint16_t NextRefTableTag() {
+    // Top bits 0xA5: no user-space address on the platforms served has them set.
+    static std::atomic<std::uint16_t> next{0};
+    return static_cast<std::uint16_t>(0xA500u | (next++ & 0xFFu));
+}
+}  // namespace detail
 
 const char* RefKindName(RefKind kind) {
     for (const auto& k : kKindNames) {
@@ -31,68 +53,170 @@ const char* RefKindName(RefKind kind) {
     return "Unknown";
 }
 
+std::string CallSite::Text() const {
+    if (!function) return "the host";
+    return std::string(function) + " #" + std::to_string(nth);
+}
+
+std::string RefWhat::Text() const {
+    if (write) return write(object, number);
+    return text ? text : "";
+}
+
 std::string Describe(const LiveRef& ref) {
     return std::string(RefKindName(ref.kind)) + " (" + ref.what + ") from " + ref.created_by;
 }
 
+Ledger::Ledger() : by_pointer_(kFirstPointerTable, {nullptr, 0}) {}
+
+std::uint32_t Ledger::CounterFor(const char* function) {
+    const std::size_t mask = by_pointer_.size() - 1;
+    for (std::size_t i = PointerHash(function, mask);; i = (i + 1) & mask) {
+        const auto& entry = by_pointer_[i];
+        if (entry.first == function) return entry.second;
+        if (!entry.first) return NewPointer(function);
+    }
+}
+
+// A name pointer met for the first time: its counter is the one of an equal name
+// met before (the same literal in another translation unit), else a new one.
+std::uint32_t Ledger::NewPointer(const char* function) {
+    std::uint32_t counter = 0;
+    while (counter < counters_.size() && std::strcmp(counters_[counter].name, function) != 0) {
+        ++counter;
+    }
+    if (counter == counters_.size()) counters_.push_back({function, 0});
+    if ((pointers_ + 1) * 2 > by_pointer_.size()) {
+        std::vector<std::pair<const char*, std::uint32_t>> old(by_pointer_.size() * 2,
+                                                                {nullptr, 0});
+        old.swap(by_pointer_);
+        const std::size_t mask = by_pointer_.size() - 1;
+        for (const auto& entry : old) {
+            if (!entry.first) continue;
+            std::size_t i = PointerHash(entry.first, mask);
+            while (by_pointer_[i].first) i = (i + 1) & mask;
+            by_pointer_[i] = entry;
+        }
+    }
+    const std::size_t mask = by_pointer_.size() - 1;
+    std::size_t i = PointerHash(function, mask);
+    while (by_pointer_[i].first) i = (i + 1) & mask;
+    by_pointer_[i] = {function, counter};
+    ++pointers_;
+    return counter;
+}
+
 std::uint64_t Ledger::CountCall(const char* function, std::uint64_t* nth_of_function) {
     ++total_calls_;
-    std::uint64_t nth = ++call_counts_[function];
+    const std::uint64_t nth = ++counters_[CounterFor(function)].count;
     if (nth_of_function) *nth_of_function = nth;
     return total_calls_;
 }
 
 std::uint64_t Ledger::CallCount(const std::string& function) const {
-    auto it = call_counts_.find(std::string_view(function));
-    return it == call_counts_.end() ? 0 : it->second;
+    for (const Counter& c : counters_) {
+        if (function == c.name) return c.count;
+    }
+    return 0;
 }
 
 std::map<std::string, std::uint64_t> Ledger::CallCounts() const {
     std::map<std::string, std::uint64_t> out;
-    for (const auto& [name, count] : call_counts_) out.emplace(std::string(name), count);
+    for (const Counter& c : counters_) out.emplace(c.name, c.count);
     return out;
 }
 
-std::string Ledger::CurrentCall() const {
-    if (!current_function_) return "the host";
-    return std::string(current_function_) + " #" + std::to_string(current_nth_);
+Ledger::Slot& Ledger::Take(RefKind kind) {
+    std::size_t index;
+    if (!free_.empty()) {
+        index = free_.back();
+        free_.pop_back();
+    } else {
+        index = slots_.size();
+        slots_.emplace_back();
+    }
+    Slot& slot = slots_[index];
+    slot.live = true;
+    slot.kind = kind;
+    slot.serial = next_serial_++;
+    slot.made_by = current_;
+    ++live_count_;
+    return slot;
+}
+
+RefId Ledger::Acquire(RefKind kind, RefWhat what) {
+    Slot& slot = Take(kind);
+    slot.what = what;
+    slot.text.clear();
+    return IdOf(static_cast<std::size_t>(&slot - slots_.data()), slot.generation);
 }
 
 RefId Ledger::Acquire(RefKind kind, std::string what) {
-    RefId id = next_id_++;
-    live_.emplace(id, LiveRef{id, kind, std::move(what), CurrentCall()});
-    return id;
+    Slot& slot = Take(kind);
+    slot.what = RefWhat{};
+    slot.text = std::move(what);
+    return IdOf(static_cast<std::size_t>(&slot - slots_.data()), slot.generation);
+}
+
+const Ledger::Slot* Ledger::SlotOf(RefId id) const {
+    const std::uint64_t low = id & 0xFFFFFFFFu;
+    if (low == 0 || low > slots_.size()) return nullptr;
+    const Slot& slot = slots_[static_cast<std::size_t>(low - 1)];
+    if (!slot.live || slot.generation != static_cast<std::uint32_t>(id >> 32)) return nullptr;
+    return &slot;
 }
 
 bool Ledger::Release(RefId id, const char* by) {
-    auto it = live_.find(id);
-    if (it == live_.end()) {
+    const Slot* found = SlotOf(id);
+    if (!found) {
         Violation(std::string(by) + ": released a reference that is not live");
         return false;
     }
-    live_.erase(it);
+    Adopt(id);
     return true;
 }
 
 void Ledger::Adopt(RefId id) {
-    live_.erase(id);
+    const Slot* found = SlotOf(id);
+    if (!found) return;
+    const std::size_t index = static_cast<std::size_t>(found - slots_.data());
+    Slot& slot = slots_[index];
+    slot.live = false;
+    ++slot.generation;
+    if (!slot.text.empty()) std::string().swap(slot.text);
+    free_.push_back(static_cast<std::uint32_t>(index));
+    --live_count_;
 }
 
-const LiveRef* Ledger::Find(RefId id) const {
-    auto it = live_.find(id);
-    return it == live_.end() ? nullptr : &it->second;
+LiveRef Ledger::Report(const Slot& slot, std::size_t index) const {
+    return LiveRef{IdOf(index, slot.generation), slot.kind,
+                   slot.what.write || slot.what.text ? slot.what.Text() : slot.text,
+                   slot.made_by.Text()};
+}
+
+std::optional<LiveRef> Ledger::Find(RefId id) const {
+    const Slot* slot = SlotOf(id);
+    if (!slot) return std::nullopt;
+    return Report(*slot, static_cast<std::size_t>(slot - slots_.data()));
 }
 
 std::vector<LiveRef> Ledger::Live() const {
+    std::vector<std::pair<std::uint64_t, std::size_t>> order;
+    if (live_count_ == 0) return {};
+    order.reserve(live_count_);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        if (slots_[i].live) order.emplace_back(slots_[i].serial, i);
+    }
+    std::sort(order.begin(), order.end());
     std::vector<LiveRef> out;
-    out.reserve(live_.size());
-    for (const auto& [id, ref] : live_) out.push_back(ref);
+    out.reserve(order.size());
+    for (const auto& [serial, index] : order) out.push_back(Report(slots_[index], index));
     return out;
 }
 
 std::size_t Ledger::LiveCount(RefKind kind) const {
     std::size_t n = 0;
-    for (const auto& [id, ref] : live_) n += ref.kind == kind;
+    for (const Slot& slot : slots_) n += slot.live && slot.kind == kind;
     return n;
 }
 

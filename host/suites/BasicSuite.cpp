@@ -15,20 +15,24 @@ constexpr SPErr kSuiteNotFound = 0x53214664;
 std::string SuiteText(const char* name, int32_t version) {
     return std::string("\"") + name + "\" v" + std::to_string(version);
 }
+std::string EntryText(const void* entry, std::uint64_t) {
+    const auto& e = *static_cast<const SuiteRegistry::Entry*>(entry);
+    return SuiteText(e.name->c_str(), e.version);
+}
 
 SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
     return Serve("AcquireSuite", [&](Host& host) -> A_Err {
         if (!name || !suite) Breach(A_Err_PARAMETER, "null name or result place");
         *suite = nullptr;
         if (auto injected = host.faults().OnSuiteAcquire(name, version)) return *injected;
-        const void* table = host.suites().Find(name, version);
-        if (!table) {
+        const SuiteRegistry::Entry* entry = host.suites().Lookup(name, version);
+        if (!entry) {
             host.log().push_back("suite not found: " + SuiteText(name, version));
             return kSuiteNotFound;
         }
-        RefId ref = host.ledger().Acquire(RefKind::Suite, SuiteText(name, version));
-        host.suite_refs()[{name, version}].push_back(ref);
-        *suite = table;
+        RefId ref = host.ledger().Acquire(RefKind::Suite, RefWhat::Of(EntryText, entry));
+        host.suite_refs()[entry].push_back(ref);
+        *suite = entry->table;
         return A_Err_NONE;
     });
 }
@@ -36,13 +40,14 @@ SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
 SPErr ReleaseSuite(const char* name, int32_t version) {
     return Serve("ReleaseSuite", [&](Host& host) -> A_Err {
         if (!name) Breach(A_Err_PARAMETER, "null suite name");
-        auto& refs = host.suite_refs()[{name, version}];
-        if (refs.empty()) {
+        const SuiteRegistry::Entry* entry = host.suites().Lookup(name, version);
+        auto* refs_of = entry ? &host.suite_refs()[entry] : nullptr;
+        if (!refs_of || refs_of->empty()) {
             Breach(A_Err_PARAMETER,
                    "release of " + SuiteText(name, version) + " that is not acquired");
         }
-        host.ledger().Release(refs.back(), "ReleaseSuite");
-        refs.pop_back();
+        host.ledger().Release(refs_of->back(), "ReleaseSuite");
+        refs_of->pop_back();
         return A_Err_NONE;
     });
 }

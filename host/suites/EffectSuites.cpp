@@ -10,10 +10,14 @@ namespace tlhost {
 
 namespace {
 
+std::string EffectText(const void* object, std::uint64_t) {
+    const auto& effect = *static_cast<const EffectInstance*>(object);
+    return "effect \"" + effect.match_name() + "\" on layer " + std::to_string(effect.layer().id());
+}
+
 AEGP_EffectRefH NewEffectRef(Host& host, EffectInstance& effect) {
-    return host.effects().Make<AEGP_EffectRefH>(
-        host.ledger(), &effect,
-        "effect \"" + effect.match_name() + "\" on layer " + std::to_string(effect.layer().id()));
+    return host.effects().Make<AEGP_EffectRefH>(host.ledger(), &effect,
+                                                RefWhat::Of(EffectText, &effect));
 }
 
 void RequirePlugin(Host& host, AEGP_PluginID id) {

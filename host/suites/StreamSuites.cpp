@@ -13,14 +13,20 @@ namespace tlhost {
 
 namespace {
 
+// What a stream reference is, for reports. Nodes outlive the
+// references to them (removed nodes are retired, not freed).
 std::string Describe(const StreamNode& node) {
     std::string what = "\"" + node.match_name() + "\"";
     if (const Layer* layer = node.layer()) what += " of layer " + std::to_string(layer->id());
     return what;
 }
+std::string StreamText(const void* node, std::uint64_t) {
+    return Describe(*static_cast<const StreamNode*>(node));
+}
 
 AEGP_StreamRefH NewStreamRef(Host& host, StreamNode& node) {
-    return host.streams().Make<AEGP_StreamRefH>(host.ledger(), StreamTarget{&node}, Describe(node));
+    return host.streams().Make<AEGP_StreamRefH>(host.ledger(), StreamTarget{&node},
+                                                RefWhat::Of(StreamText, &node));
 }
 
 StreamNode& NodeOf(Host& host, AEGP_StreamRefH streamH, const char* function) {

@@ -20,6 +20,11 @@ inline std::string DescribeValueOf(const StreamNode& node) {
     return what;
 }
 
+// The same as a writer for the ledger, which writes it only for a report.
+inline std::string DescribeValueText(const void* node, std::uint64_t) {
+    return DescribeValueOf(*static_cast<const StreamNode*>(node));
+}
+
 // Fills `out` with `value`, read from `node`, and hands it out: its `streamH` becomes a
 // new stream-value reference that the plug-in disposes. A path goes into an outline
 // that the value owns (its `mask` member).
@@ -57,8 +62,8 @@ void HandOutValue(Host& host, StreamNode& node, const StreamValue& value, Value*
         default:
             break;
     }
-    out->streamH = host.stream_values().Make<AEGP_StreamRefH>(host.ledger(), std::move(record),
-                                                              DescribeValueOf(node));
+    out->streamH = host.stream_values().Make<AEGP_StreamRefH>(
+        host.ledger(), std::move(record), RefWhat::Of(DescribeValueText, &node));
 }
 
 // The value a host value record gives a property `node`: the members of the node's kind
