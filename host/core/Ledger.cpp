@@ -88,7 +88,7 @@ std::uint32_t Ledger::NewPointer(const char* function) {
     if (counter == counters_.size()) counters_.push_back({function, 0});
     if ((pointers_ + 1) * 2 > by_pointer_.size()) {
         std::vector<std::pair<const char*, std::uint32_t>> old(by_pointer_.size() * 2,
-                                                                {nullptr, 0});
+                                                               {nullptr, 0});
         old.swap(by_pointer_);
         const std::size_t mask = by_pointer_.size() - 1;
         for (const auto& entry : old) {

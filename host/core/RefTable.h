@@ -112,8 +112,8 @@ class RefTable {
         slot.adopted = false;
         slot.made_by = ledger.Current();
         slot.ended_by = CallSite{};
-        const std::uint64_t bits = (std::uint64_t{tag_} << 48) |
-                                   (std::uint64_t{slot.generation} << kIndexBits) | index;
+        const std::uint64_t bits =
+            (std::uint64_t{tag_} << 48) | (std::uint64_t{slot.generation} << kIndexBits) | index;
         return reinterpret_cast<H>(static_cast<std::uintptr_t>(bits));
     }
 
