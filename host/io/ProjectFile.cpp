@@ -2,6 +2,9 @@
 // shortest exact form, so a project always gives the same bytes.
 #include "io/ProjectFile.h"
 
+#include <sstream>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 #include "io/FileFormat.h"
@@ -55,16 +58,101 @@ class Writer {
     Json Document(Project& project) const {
         Json items = Json::array();
         for (const auto& item : project.items()) items.push_back(ItemJson(*item));
+        return Json{{"items", std::move(items)}, {"undo_groups", UndoJson(project)}};
+    }
+
+    // Writes the document laid out as io::LayOut lays out Document(), one layer at
+    // a time, so that the whole document is never held. Where an item fits on its
+    // line (a project of folders and footage), the document is small and laid out
+    // whole.
+    void Write(Project& project, std::ostream& stream) const {
+        const auto& items = project.items();
+        std::vector<Json> heads;
+        heads.reserve(items.size());
+        bool broken = false;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            heads.push_back(ItemJson(*items[i], false));
+            const std::size_t tail = i + 1 < items.size() ? 1 : 0;
+            if (!io::FitsOnLine(heads.back(), kWidth - kItemIndent - tail)) broken = true;
+        }
+        if (!broken) {
+            io::LayOut(Document(project), stream, kWidth);
+            return;
+        }
+        // An item longer than its line: the document and its item list are broken.
+        io::LayoutSink out(stream);
+        out.Put("{\n  \"items\": [\n");
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::size_t tail = i + 1 < items.size() ? 1 : 0;
+            out.Spaces(kItemIndent);
+            WriteItem(*items[i], std::move(heads[i]), tail, out);
+            out.Put(tail ? ",\n" : "\n");
+        }
+        out.Put("  ],\n  \"undo_groups\": ");
+        io::WriteLaidOut(UndoJson(project), 2, 17, 0, kWidth, out);
+        out.Put("\n}\n");
+    }
+
+  private:
+    static constexpr std::size_t kWidth = 100;
+    static constexpr std::size_t kItemIndent = 4;
+
+    static Json UndoJson(Project& project) {
         Json undo = Json::array();
         for (const UndoGroupRecord& group : project.undo_groups()) {
             undo.push_back(
                 Json{{"name", group.name}, {"closed", group.closed}, {"changes", group.changes}});
         }
-        return Json{{"items", std::move(items)}, {"undo_groups", std::move(undo)}};
+        return undo;
     }
 
-  private:
-    Json ItemJson(Item& item) const {
+    // One item at the start of its line; `head` is the item without its layers.
+    void WriteItem(Item& item, Json head, std::size_t tail, io::LayoutSink& out) const {
+        const bool has_layers = item.kind() == ItemKind::Composition &&
+                                !static_cast<Composition&>(item).layers().empty();
+        if (!has_layers) {
+            io::WriteLaidOut(head, kItemIndent, kItemIndent, tail, kWidth, out);
+            return;
+        }
+        auto& comp = static_cast<Composition&>(item);
+        // The layer list's line: "layers": [ at the item's inner indent. A layer
+        // never fits there (its keys alone are longer), but if one did, the list
+        // is laid out whole.
+        constexpr std::size_t kInner = kItemIndent + 2;
+        constexpr std::size_t kListColumn = kInner + 10;  // after "layers":
+        Json first = LayerJson(*comp.layers().front());
+        const bool list_breaks = !io::FitsOnLine(first, kWidth - kListColumn - 2);
+        if (io::FitsOnLine(head, kWidth - kItemIndent - tail) || !list_breaks) {
+            head["layers"] = Json::array();
+            for (Layer* layer : comp.layers()) head["layers"].push_back(LayerJson(*layer));
+            io::WriteLaidOut(head, kItemIndent, kItemIndent, tail, kWidth, out);
+            return;
+        }
+        out.Put("{\n");
+        for (const auto& [key, member] : head.items()) {
+            out.Spaces(kInner);
+            const std::string name = io::Scalar(Json(key)) + ": ";
+            out.Put(name);
+            if (key == "layers") break;  // the last member
+            io::WriteLaidOut(member, kInner, kInner + name.size(), 1, kWidth, out);
+            out.Put(",\n");
+        }
+        out.Put("[\n");
+        const auto& layers = comp.layers();
+        for (std::size_t i = 0; i < layers.size(); ++i) {
+            const std::size_t layer_tail = i + 1 < layers.size() ? 1 : 0;
+            out.Spaces(kInner + 2);
+            io::WriteLaidOut(i == 0 ? first : LayerJson(*layers[i]), kInner + 2, kInner + 2,
+                             layer_tail, kWidth, out);
+            out.Put(layer_tail ? ",\n" : "\n");
+        }
+        out.Spaces(kInner);
+        out.Put("]\n");
+        out.Spaces(kItemIndent);
+        out.Put('}');
+    }
+
+    Json ItemJson(Item& item, bool with_layers = true) const {
         Json out{{"name", item.name()}, {"type", io::ItemTypeName(item.kind())}, {"id", item.id()}};
         if (item.kind() != ItemKind::Composition) return out;
         auto& comp = static_cast<Composition&>(item);
@@ -82,7 +170,9 @@ class Writer {
         }
         out["selection"] = std::move(selection);
         Json layers = Json::array();
-        for (Layer* layer : comp.layers()) layers.push_back(LayerJson(*layer));
+        if (with_layers) {
+            for (Layer* layer : comp.layers()) layers.push_back(LayerJson(*layer));
+        }
         out["layers"] = std::move(layers);
         return out;
     }
@@ -143,7 +233,13 @@ class Writer {
 }  // namespace
 
 std::string SaveProject(Project& project, const ValueEvaluator& evaluate) {
-    return io::LayOut(Writer(evaluate).Document(project));
+    std::ostringstream out;
+    WriteProject(project, out, evaluate);
+    return out.str();
+}
+
+void WriteProject(Project& project, std::ostream& out, const ValueEvaluator& evaluate) {
+    Writer(evaluate).Write(project, out);
 }
 
 }  // namespace tlhost

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "model/Project.h"
@@ -39,5 +40,8 @@ bool LoadProject(const std::string& json_text, Project& project, LoadError* erro
 // The same project always gives the same text, and the text loads back into an
 // equal project.
 std::string SaveProject(Project& project, const ValueEvaluator& evaluate = {});
+// The same text written to `out` a layer at a time: memory stays that of one layer.
+// The caller checks the stream for write errors.
+void WriteProject(Project& project, std::ostream& out, const ValueEvaluator& evaluate = {});
 
 }  // namespace tlhost

@@ -206,7 +206,10 @@ int Run(const RunOptions& options) {
     check(opened.params_setup);
     tlhost::Session* session = opened.session.get();
     tlhost::EffectInstance* effect = opened.effect;
-    const auto before = Snapshot(session->host());
+    // The summary compares against the project as loaded; the snapshot evaluates
+    // every expression, so it is taken only when the summary is asked for.
+    std::map<std::string, std::string> before;
+    if (options.summary) before = Snapshot(session->host());
     const Selections selections_at_start = SelectionSnapshot(session->host().project());
     const Animations animations_before = AnimationSnapshot(session->host().project());
     const std::size_t undo_groups_before = session->host().project().undo_groups().size();
@@ -282,7 +285,7 @@ int Run(const RunOptions& options) {
             return 1;
         }
         std::ofstream out(options.out, std::ios::binary);
-        out << tlhost::SaveProject(session->host().project(), evaluate);
+        tlhost::WriteProject(session->host().project(), out, evaluate);
         if (!out) {
             std::cerr << "cannot write " << options.out << "\n";
             return 1;
