@@ -3,6 +3,7 @@
 #include <duktape.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -76,30 +78,74 @@ std::string ToUtf8(const std::string& s) {
 bool SameText(const std::string& name, std::string_view key) {
     return IsUtf8(name) ? std::string_view(name) == key : ToUtf8(name) == key;
 }
+// Text between UTF-8 and the engine's strings, which hold characters beyond the
+// Basic Multilingual Plane as two UTF-16 surrogates of three bytes each (as string
+// literals in the source become): a name pushed as four-byte UTF-8 would be one
+// character of its own and equal no literal.
+std::string ToEngine(const std::string& utf8) {
+    std::size_t i = utf8.find_first_of("\xF0\xF1\xF2\xF3\xF4");
+    if (i == std::string::npos) return utf8;
+    std::string out(utf8, 0, i);
+    out.reserve(utf8.size() + 8);
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 0xF0 && b <= 0xF4 && i + 3 < utf8.size() + 0) {
+            std::uint32_t cp = b & 0x07u;
+            for (std::size_t k = 1; k <= 3; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3Fu);
+            cp -= 0x10000;
+            for (const std::uint32_t unit : {0xD800u + (cp >> 10), 0xDC00u + (cp & 0x3FFu)}) {
+                out += static_cast<char>(0xE0 | (unit >> 12));
+                out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (unit & 0x3F));
+            }
+            i += 4;
+        } else {
+            out += utf8[i++];
+        }
+    }
+    return out;
+}
+
+// The reverse: surrogate pairs in three-byte form become four-byte UTF-8. A lone
+// surrogate is left as it is.
+std::string FromEngine(std::string_view engine) {
+    std::size_t i = engine.find('\xED');
+    if (i == std::string_view::npos) return std::string(engine);
+    std::string out(engine.substr(0, i));
+    while (i < engine.size()) {
+        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(engine[k]); };
+        if (i + 5 < engine.size() && at(i) == 0xED && at(i + 1) >= 0xA0 && at(i + 1) <= 0xAF &&
+            at(i + 3) == 0xED && at(i + 4) >= 0xB0 && at(i + 4) <= 0xBF) {
+            const std::uint32_t high = ((at(i + 1) & 0x0Fu) << 6) | (at(i + 2) & 0x3Fu);
+            const std::uint32_t low = ((at(i + 4) & 0x0Fu) << 6) | (at(i + 5) & 0x3Fu);
+            const std::uint32_t cp = 0x10000 + (high << 10) + low;
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+            i += 6;
+        } else {
+            out += engine[i++];
+        }
+    }
+    return out;
+}
 
 // ---- Evaluation state -----------------------------------------------------------
 
+using Clock = std::chrono::steady_clock;
+
 // Without the error type's prefix, which the engine adds when it throws.
-std::string StepLimitText() {
-    return "the expression ran more than " + std::to_string(kExpressionStepLimit) +
+std::string StepLimitText(long steps) {
+    return "the expression ran more than " + std::to_string(steps) +
            " loop turns and function calls";
 }
-std::string StepLimitMessage() {
-    return "RangeError: " + StepLimitText();
-}
 
-// One top-level evaluation and the nested evaluations of the properties it reads.
-struct Session {
-    explicit Session(const Project& p) : project(p) {}
-    const Project& project;
-    std::vector<const StreamNode*> stack;  // properties being evaluated, outermost first
-    long steps = 0;
-    // Failures that end the whole evaluation, whoever catches them on the way.
-    bool out_of_steps = false;
-    bool too_deep = false;
-    bool cycle = false;
-    std::string fatal_message;
-};
+std::string Seconds(double s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", s);
+    return text;
+}
 
 // Objects that JavaScript refers to by integer handles.
 enum class Ref { Node, Layer, Effect, Comp };
@@ -110,21 +156,51 @@ struct ScriptError {
     duk_errcode_t code = DUK_ERR_ERROR;
 };
 
-// One engine heap: the evaluation of one property's expression.
-struct Heap {
-    Heap(Session& s, const StreamNode& n, double t, std::string src)
-        : session(s), node(n), time(t), source(std::move(src)) {}
-    Session& session;
-    const StreamNode& node;
-    double time;
-    std::string source;  // the rewritten expression text
-    std::size_t allocated = 0;
+// One top-level evaluation and the nested evaluations of the properties it reads:
+// they share its budget, its object handles and what ends it.
+struct Evaluation {
+    Evaluation(const Project& p, const ExpressionLimits& l, Clock::time_point end,
+               std::size_t memory)
+        : project(p), limits(l), deadline(end), memory_base(memory) {}
+    const Project& project;
+    const ExpressionLimits& limits;
+    std::vector<const StreamNode*> stack;  // properties being evaluated, outermost first
+    long steps = 0;
+    Clock::time_point deadline;
+    std::size_t memory_base;  // engine memory in use when the evaluation started
+    unsigned allocations = 0;
+
+    // What ends the whole evaluation, whoever catches it on the way.
+    enum class Stop { None, Steps, Nesting, Cycle, Time, Memory };
+    Stop stop = Stop::None;
+    std::string fatal_message;  // without the error type
+    duk_errcode_t fatal_code = DUK_ERR_ERROR;
+    bool Ended() const { return stop != Stop::None; }
+    void End(Stop why, std::string message, duk_errcode_t code = DUK_ERR_ERROR) {
+        if (Ended()) return;
+        stop = why;
+        fatal_message = std::move(message);
+        fatal_code = code;
+    }
+    std::string Message() const {
+        return std::string(fatal_code == DUK_ERR_RANGE_ERROR ? "RangeError: " : "Error: ") +
+               fatal_message;
+    }
+    bool PastDeadline() {
+        if (Ended()) return stop == Stop::Time;
+        if (Clock::now() < deadline) return false;
+        End(Stop::Time, "the expression ran longer than its time", DUK_ERR_RANGE_ERROR);
+        return true;
+    }
+
+    // Values of expression-driven properties read so far, by node and time.
+    std::map<std::pair<const StreamNode*, double>, StreamValue> reads;
+
     std::vector<std::pair<Ref, const void*>> refs;
     std::map<std::pair<Ref, const void*>, int> ref_ids;
     std::string pending_error;  // outlives the throw that carries it
     std::string scratch_text;
     StreamValue scratch;
-    StreamValue result;
 
     int Handle(Ref kind, const void* p) {
         if (!p) return -1;
@@ -143,41 +219,116 @@ struct Heap {
     }
 };
 
-EvalResult Evaluate(Session& session, const StreamNode& node, double time);
+}  // namespace
 
-// ---- Engine memory, capped per heap ---------------------------------------------
+namespace {
+
+// The evaluation of one property's expression (the top-level one or a nested read).
+struct Frame {
+    ExpressionEngine::Impl& engine;
+    Evaluation& eval;
+    const StreamNode& node;
+    double time;
+    StreamValue result;
+    bool entered = false;  // the prelude started it (and must end it)
+};
+
+Frame& FrameOf(duk_context* ctx);
+
+}  // namespace
+
+// The engine: one heap with the prelude loaded, and the evaluation under way.
+struct ExpressionEngine::Impl {
+    explicit Impl(ExpressionLimits l) : limits(l) {}
+    ~Impl() { Stop(); }
+
+    bool Start();
+    void Stop() {
+        if (ctx) duk_destroy_heap(ctx);
+        ctx = nullptr;
+        compiled.clear();
+    }
+    EvalResult Top(const Project& project, const StreamNode& node, double time);
+    EvalResult Nested(Evaluation& eval, const StreamNode& node, double time);
+
+    // An expression's text compiled (instrumented first), or why it cannot be.
+    struct Compiled {
+        bool ok = false;
+        std::vector<char> code;
+        std::string error;
+    };
+    const Compiled& Compile(Evaluation& eval, const std::string& expression);
+
+    ExpressionLimits limits;
+    duk_context* ctx = nullptr;
+    // The prelude's functions and the engine's own global object, kept reachable in
+    // the heap's stash.
+    void* enter = nullptr;
+    void* leave = nullptr;
+    void* finish = nullptr;
+    std::size_t allocated = 0;
+    Evaluation* active = nullptr;  // the top-level evaluation under way
+    int unbounded = 0;             // > 0 while the host cleans up after an evaluation
+    Frame* frame = nullptr;        // the innermost evaluation under way
+    double used = 0;               // seconds of evaluation so far
+    std::unordered_map<std::string, Compiled> compiled;
+    Compiled unkept;
+};
+
+namespace {
+
+// ---- Engine memory, within the evaluation's budget ------------------------------
 
 struct alignas(std::max_align_t) Block {
     std::size_t size;
 };
 
+// Whether `more` bytes may be taken now: within the evaluation's memory budget and
+// time. Once the time is up every allocation fails, so that a built-in that keeps
+// allocating stops at once.
+bool MayAllocate(ExpressionEngine::Impl& engine, std::size_t more) {
+    Evaluation* e = engine.active;
+    if (!e || engine.unbounded > 0) return true;
+    if ((++e->allocations & 15) == 0) e->PastDeadline();
+    if (e->stop == Evaluation::Stop::Time) return false;
+    const std::size_t in_use = engine.allocated > e->memory_base ? engine.allocated - e->memory_base : 0;
+    if (more > e->limits.memory || in_use > e->limits.memory - more) {
+        e->End(Evaluation::Stop::Memory,
+               "the expression used more than " + std::to_string(e->limits.memory >> 20) +
+                   " MiB of memory",
+               DUK_ERR_RANGE_ERROR);
+        return false;
+    }
+    return true;
+}
+
 void* HeapAlloc(void* udata, duk_size_t size) {
-    Heap& heap = *static_cast<Heap*>(udata);
-    if (size > kExpressionHeapLimit - heap.allocated) return nullptr;
+    auto& engine = *static_cast<ExpressionEngine::Impl*>(udata);
+    if (!MayAllocate(engine, size)) return nullptr;
     void* base = std::malloc(sizeof(Block) + size);
     if (!base) return nullptr;
     static_cast<Block*>(base)->size = size;
-    heap.allocated += size;
+    engine.allocated += size;
     return static_cast<Block*>(base) + 1;
 }
 
 void HeapFree(void* udata, void* ptr) {
     if (!ptr) return;
     Block* block = static_cast<Block*>(ptr) - 1;
-    static_cast<Heap*>(udata)->allocated -= block->size;
+    static_cast<ExpressionEngine::Impl*>(udata)->allocated -= block->size;
     std::free(block);
 }
 
 void* HeapRealloc(void* udata, void* ptr, duk_size_t size) {
     if (!ptr) return HeapAlloc(udata, size);
-    Heap& heap = *static_cast<Heap*>(udata);
+    auto& engine = *static_cast<ExpressionEngine::Impl*>(udata);
     Block* block = static_cast<Block*>(ptr) - 1;
     const std::size_t old = block->size;
-    if (size > old && size - old > kExpressionHeapLimit - heap.allocated) return nullptr;
+    if (size > old && !MayAllocate(engine, size - old)) return nullptr;
     void* base = std::realloc(block, sizeof(Block) + size);
     if (!base) return nullptr;
     static_cast<Block*>(base)->size = size;
-    heap.allocated = heap.allocated - old + size;
+    engine.allocated = engine.allocated - old + size;
     return static_cast<Block*>(base) + 1;
 }
 
@@ -186,10 +337,10 @@ void Fatal(void*, const char* message) {
     std::abort();
 }
 
-Heap& HeapOf(duk_context* ctx) {
+Frame& FrameOf(duk_context* ctx) {
     duk_memory_functions functions;
     duk_get_memory_functions(ctx, &functions);
-    return *static_cast<Heap*>(functions.udata);
+    return *static_cast<ExpressionEngine::Impl*>(functions.udata)->frame;
 }
 
 // ---- Values between the model and the script ------------------------------------
@@ -199,12 +350,8 @@ Heap& HeapOf(duk_context* ctx) {
 constexpr duk_uarridx_t kMaxPathVertices = 1u << 20;
 
 void PushText(duk_context* ctx, const std::string& text) {
-    if (IsUtf8(text)) {
-        duk_push_lstring(ctx, text.data(), text.size());
-    } else {
-        const std::string utf8 = ToUtf8(text);
-        duk_push_lstring(ctx, utf8.data(), utf8.size());
-    }
+    const std::string engine = ToEngine(ToUtf8(text));
+    duk_push_lstring(ctx, engine.data(), engine.size());
 }
 
 void PutNumber(duk_context* ctx, const char* key, double x) {
@@ -279,10 +426,10 @@ double ElementAt(duk_context* ctx, duk_idx_t array, duk_uarridx_t i, duk_uarridx
     return x;
 }
 
-// Reads finish()'s plain result (on the stack top) into heap.result.
-void ReadResult(duk_context* ctx, Heap& heap) {
-    const ValueKind kind = heap.node.kind();
-    StreamValue& out = heap.result;
+// Reads finish()'s plain result (on the stack top) into frame.result.
+void ReadResult(duk_context* ctx, Frame& frame) {
+    const ValueKind kind = frame.node.kind();
+    StreamValue& out = frame.result;
     out.kind = kind;
     switch (kind) {
         case ValueKind::OneD:
@@ -299,7 +446,7 @@ void ReadResult(duk_context* ctx, Heap& heap) {
             return;
         case ValueKind::LayerId: {
             const int h = duk_get_int(ctx, -1);
-            out.layer_id = h < 0 ? 0 : heap.Get<Layer>(Ref::Layer, ctx, -1).id();
+            out.layer_id = h < 0 ? 0 : frame.eval.Get<Layer>(Ref::Layer, ctx, -1).id();
             return;
         }
         case ValueKind::Path: {
@@ -338,7 +485,7 @@ void ReadResult(duk_context* ctx, Heap& heap) {
 struct Key {
     bool is_index = false;
     double index = 0;
-    std::string_view name;
+    std::string name;  // UTF-8
 };
 
 Key KeyAt(duk_context* ctx, duk_idx_t i) {
@@ -349,7 +496,7 @@ Key KeyAt(duk_context* ctx, duk_idx_t i) {
     } else {
         duk_size_t length = 0;
         const char* text = duk_get_lstring(ctx, i, &length);
-        if (text) key.name = std::string_view(text, length);
+        if (text) key.name = FromEngine(std::string_view(text, length));
     }
     return key;
 }
@@ -401,54 +548,59 @@ const auto kNodeName = [](const StreamNode& n) -> const std::string& { return n.
 const auto kNodeMatchName = [](const StreamNode& n) -> const std::string& {
     return n.match_name();
 };
-
 // ---- Native functions -----------------------------------------------------------
 
-using NativeBody = duk_ret_t (*)(duk_context*, Heap&);
+using NativeBody = duk_ret_t (*)(duk_context*, Frame&);
 
 // Runs a native body, turning C++ failures into script errors. The throw happens
 // after every C++ object of the body is gone, since it unwinds by longjmp.
 template <NativeBody Body>
 duk_ret_t Native(duk_context* ctx) {
-    Heap& heap = HeapOf(ctx);
+    Frame& frame = FrameOf(ctx);
     duk_errcode_t code = 0;
     duk_ret_t ret = 0;
     try {
-        ret = Body(ctx, heap);
+        ret = Body(ctx, frame);
     } catch (const ScriptError& e) {
-        heap.pending_error = e.message;
+        frame.eval.pending_error = e.message;
         code = e.code;
     } catch (const std::exception& e) {
-        heap.pending_error = e.what();
+        frame.eval.pending_error = e.what();
         code = DUK_ERR_ERROR;
     }
-    if (code != 0) duk_error(ctx, code, "%s", heap.pending_error.c_str());
+    if (code != 0) duk_error(ctx, code, "%s", frame.eval.pending_error.c_str());
     return ret;
 }
 
-duk_ret_t Step(duk_context* ctx, Heap& heap) {
-    Session& s = heap.session;
-    if (s.out_of_steps || ++s.steps > kExpressionStepLimit) {
-        s.out_of_steps = true;
-        throw ScriptError{StepLimitText(), DUK_ERR_RANGE_ERROR};
+// Called at every loop test and function entry: counts a step and, every so many
+// steps, looks at the clock.
+duk_ret_t Step(duk_context* ctx, Frame& frame) {
+    Evaluation& s = frame.eval;
+    if (s.Ended()) throw ScriptError{s.fatal_message, s.fatal_code};
+    if (++s.steps > s.limits.steps) {
+        s.End(Evaluation::Stop::Steps, StepLimitText(s.limits.steps), DUK_ERR_RANGE_ERROR);
+        throw ScriptError{s.fatal_message, s.fatal_code};
     }
+    if ((s.steps & 1023) == 0 && s.PastDeadline()) throw ScriptError{s.fatal_message, s.fatal_code};
     duk_push_true(ctx);
     return 1;
 }
 
-duk_ret_t InstrumentText(duk_context* ctx, Heap& heap) {
+duk_ret_t InstrumentText(duk_context* ctx, Frame& frame) {
     duk_size_t length = 0;
     const char* text = duk_require_lstring(ctx, 0, &length);
     std::string error;
-    if (!InstrumentSource(std::string(text, length), &heap.scratch_text, &error)) {
+    if (!InstrumentSource(FromEngine(std::string_view(text, length)), &frame.eval.scratch_text,
+                          &error)) {
         throw ScriptError{error, DUK_ERR_SYNTAX_ERROR};
     }
-    duk_push_lstring(ctx, heap.scratch_text.data(), heap.scratch_text.size());
+    frame.eval.scratch_text = ToEngine(frame.eval.scratch_text);
+    duk_push_lstring(ctx, frame.eval.scratch_text.data(), frame.eval.scratch_text.size());
     return 1;
 }
 
-duk_ret_t CompInfo(duk_context* ctx, Heap& heap) {
-    const auto& comp = heap.Get<Composition>(Ref::Comp, ctx, 0);
+duk_ret_t CompInfo(duk_context* ctx, Frame& frame) {
+    const auto& comp = frame.eval.Get<Composition>(Ref::Comp, ctx, 0);
     duk_push_object(ctx);
     PutText(ctx, "name", comp.name());
     PutNumber(ctx, "numLayers", static_cast<double>(comp.layers().size()));
@@ -460,8 +612,8 @@ duk_ret_t CompInfo(duk_context* ctx, Heap& heap) {
     return 1;
 }
 
-duk_ret_t CompLayer(duk_context* ctx, Heap& heap) {
-    const auto& comp = heap.Get<Composition>(Ref::Comp, ctx, 0);
+duk_ret_t CompLayer(duk_context* ctx, Frame& frame) {
+    const auto& comp = frame.eval.Get<Composition>(Ref::Comp, ctx, 0);
     const Key key = KeyAt(ctx, 1);
     // By stacking position or by name (the topmost layer of that name).
     const Layer* layer = nullptr;
@@ -475,27 +627,27 @@ duk_ret_t CompLayer(duk_context* ctx, Heap& heap) {
             }
         }
     }
-    duk_push_int(ctx, heap.Handle(Ref::Layer, layer));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Layer, layer));
     return 1;
 }
 
-duk_ret_t CompByName(duk_context* ctx, Heap& heap) {
+duk_ret_t CompByName(duk_context* ctx, Frame& frame) {
     const Key key = KeyAt(ctx, 0);
     const Composition* found = nullptr;
-    for (const auto& item : heap.session.project.items()) {
+    for (const auto& item : frame.eval.project.items()) {
         if (item->kind() == ItemKind::Composition && SameText(item->name(), key.name)) {
             found = static_cast<const Composition*>(item.get());
             break;
         }
     }
-    duk_push_int(ctx, heap.Handle(Ref::Comp, found));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Comp, found));
     return 1;
 }
 
-duk_ret_t LayerInfo(duk_context* ctx, Heap& heap) {
-    const auto& layer = heap.Get<Layer>(Ref::Layer, ctx, 0);
-    const int root = heap.Handle(Ref::Node, &layer.root());
-    const int comp = heap.Handle(Ref::Comp, &layer.comp());
+duk_ret_t LayerInfo(duk_context* ctx, Frame& frame) {
+    const auto& layer = frame.eval.Get<Layer>(Ref::Layer, ctx, 0);
+    const int root = frame.eval.Handle(Ref::Node, &layer.root());
+    const int comp = frame.eval.Handle(Ref::Comp, &layer.comp());
     duk_push_object(ctx);
     PutText(ctx, "name", layer.name());
     PutNumber(ctx, "index", static_cast<double>(layer.comp().IndexOf(layer) + 1));
@@ -507,20 +659,20 @@ duk_ret_t LayerInfo(duk_context* ctx, Heap& heap) {
     return 1;
 }
 
-duk_ret_t LayerEffect(duk_context* ctx, Heap& heap) {
-    const auto& layer = heap.Get<Layer>(Ref::Layer, ctx, 0);
+duk_ret_t LayerEffect(duk_context* ctx, Frame& frame) {
+    const auto& layer = frame.eval.Get<Layer>(Ref::Layer, ctx, 0);
     std::vector<const EffectInstance*> effects;
     for (const auto& e : layer.effects()) effects.push_back(e.get());
     const EffectInstance* effect = Find(
         effects, KeyAt(ctx, 1),
         [](const EffectInstance& e) -> const std::string& { return e.name(); },
         [](const EffectInstance& e) -> const std::string& { return e.match_name(); });
-    duk_push_int(ctx, heap.Handle(Ref::Effect, effect));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Effect, effect));
     return 1;
 }
 
-duk_ret_t EffectInfo(duk_context* ctx, Heap& heap) {
-    const auto& effect = heap.Get<EffectInstance>(Ref::Effect, ctx, 0);
+duk_ret_t EffectInfo(duk_context* ctx, Frame& frame) {
+    const auto& effect = frame.eval.Get<EffectInstance>(Ref::Effect, ctx, 0);
     duk_push_object(ctx);
     PutText(ctx, "name", effect.name());
     PutText(ctx, "matchName", effect.match_name());
@@ -528,8 +680,8 @@ duk_ret_t EffectInfo(duk_context* ctx, Heap& heap) {
     return 1;
 }
 
-duk_ret_t EffectParam(duk_context* ctx, Heap& heap) {
-    const auto& effect = heap.Get<EffectInstance>(Ref::Effect, ctx, 0);
+duk_ret_t EffectParam(duk_context* ctx, Frame& frame) {
+    const auto& effect = frame.eval.Get<EffectInstance>(Ref::Effect, ctx, 0);
     const Key key = KeyAt(ctx, 1);
     const StreamNode* node = nullptr;
     if (key.is_index) {
@@ -540,13 +692,13 @@ duk_ret_t EffectParam(duk_context* ctx, Heap& heap) {
     } else {
         node = ByName(ParamStreams(effect), key.name, kNodeName, kNodeMatchName);
     }
-    duk_push_int(ctx, heap.Handle(Ref::Node, node));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Node, node));
     return 1;
 }
 
-duk_ret_t NodeInfo(duk_context* ctx, Heap& heap) {
-    const auto& node = heap.Get<StreamNode>(Ref::Node, ctx, 0);
-    const int parent = heap.Handle(Ref::Node, node.parent());
+duk_ret_t NodeInfo(duk_context* ctx, Frame& frame) {
+    const auto& node = frame.eval.Get<StreamNode>(Ref::Node, ctx, 0);
+    const int parent = frame.eval.Handle(Ref::Node, node.parent());
     duk_push_object(ctx);
     PutText(ctx, "name", node.name());
     PutText(ctx, "matchName", node.match_name());
@@ -557,47 +709,50 @@ duk_ret_t NodeInfo(duk_context* ctx, Heap& heap) {
     return 1;
 }
 
-duk_ret_t Child(duk_context* ctx, Heap& heap) {
-    const auto& node = heap.Get<StreamNode>(Ref::Node, ctx, 0);
+duk_ret_t Child(duk_context* ctx, Frame& frame) {
+    const auto& node = frame.eval.Get<StreamNode>(Ref::Node, ctx, 0);
     const StreamNode* child = Find(Children(node), KeyAt(ctx, 1), kNodeName, kNodeMatchName);
-    duk_push_int(ctx, heap.Handle(Ref::Node, child));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Node, child));
     return 1;
 }
 
-duk_ret_t ChildByMatch(duk_context* ctx, Heap& heap) {
-    const auto& node = heap.Get<StreamNode>(Ref::Node, ctx, 0);
+duk_ret_t ChildByMatch(duk_context* ctx, Frame& frame) {
+    const auto& node = frame.eval.Get<StreamNode>(Ref::Node, ctx, 0);
     const std::string match_name = duk_to_string(ctx, 1);
-    duk_push_int(ctx, heap.Handle(Ref::Node, node.FindChild(match_name)));
+    duk_push_int(ctx, frame.eval.Handle(Ref::Node, node.FindChild(match_name)));
     return 1;
 }
 
 // A property's value as an expression reads it: after its own expression, except
 // for the property being evaluated, which reads its value before expressions.
-StreamValue ReadProperty(Heap& heap, const StreamNode& node, double time) {
+StreamValue ReadProperty(Frame& frame, const StreamNode& node, double time) {
     if (node.is_group() || node.kind() == ValueKind::NoData) {
         throw ScriptError{"Property '" + ToUtf8(node.name()) + "' has no value"};
     }
-    if (&node == &heap.node || !node.expression_enabled || node.expression.empty()) {
+    if (&node == &frame.node || !node.expression_enabled || node.expression.empty()) {
         return node.ValueAt(time);
     }
-    Session& s = heap.session;
+    Evaluation& s = frame.eval;
     if (std::find(s.stack.begin(), s.stack.end(), &node) != s.stack.end()) {
-        s.cycle = true;
-        s.fatal_message = "Error: expression cycle: '" + ToUtf8(node.name()) +
-                          "' reads a property that reads it back";
+        s.End(Evaluation::Stop::Cycle, "expression cycle: '" + ToUtf8(node.name()) +
+                                           "' reads a property that reads it back");
         throw ScriptError{s.fatal_message};
     }
-    const EvalResult nested = Evaluate(s, node, time);
-    if (nested.ok) return nested.value;
-    if (s.cycle || s.out_of_steps || s.too_deep) throw ScriptError{s.fatal_message};
+    // Within one evaluation a property has one value at a time.
+    const auto key = std::make_pair(&node, time);
+    if (auto known = s.reads.find(key); known != s.reads.end()) return known->second;
+    const EvalResult nested = frame.engine.Nested(s, node, time);
+    if (s.Ended()) throw ScriptError{s.fatal_message, s.fatal_code};
     // A property whose own expression fails shows its value before expressions.
-    return node.ValueAt(time);
+    StreamValue value = nested.ok ? nested.value : node.ValueAt(time);
+    s.reads.emplace(key, value);
+    return value;
 }
 
-duk_ret_t Value(duk_context* ctx, Heap& heap) {
-    const auto& node = heap.Get<StreamNode>(Ref::Node, ctx, 0);
-    heap.scratch = ReadProperty(heap, node, duk_get_number_default(ctx, 1, heap.time));
-    PushValue(ctx, heap.session.project, heap.scratch);
+duk_ret_t Value(duk_context* ctx, Frame& frame) {
+    const auto& node = frame.eval.Get<StreamNode>(Ref::Node, ctx, 0);
+    frame.eval.scratch = ReadProperty(frame, node, duk_get_number_default(ctx, 1, frame.time));
+    PushValue(ctx, frame.eval.project, frame.eval.scratch);
     return 1;
 }
 
@@ -614,12 +769,10 @@ const NativeRow kNatives[] = {
     {"nodeInfo", Native<NodeInfo>, 1},         {"child", Native<Child>, 2},
     {"childByMatch", Native<ChildByMatch>, 2}, {"value", Native<Value>, 2},
 };
+// ---- The engine -----------------------------------------------------------------
 
-// ---- One evaluation -------------------------------------------------------------
-
-// The prelude compiled once per process: compiling it anew in every heap would
-// cost more than the rest of an evaluation together. Empty if it does not compile,
-// in which case every heap compiles it and reports the error.
+// The prelude compiled once per process. Empty if it does not compile, in which
+// case every engine compiles it and reports the error.
 const std::vector<char>& PreludeBytecode() {
     static const std::vector<char> code = [] {
         std::vector<char> out;
@@ -638,73 +791,141 @@ const std::vector<char>& PreludeBytecode() {
     return code;
 }
 
-void PushPrelude(duk_context* ctx) {
-    const std::vector<char>& code = PreludeBytecode();
-    if (code.empty()) {
-        duk_compile_lstring(ctx, DUK_COMPILE_FUNCTION, kPreludeSource, std::strlen(kPreludeSource));
-        return;
-    }
-    std::memcpy(duk_push_fixed_buffer(ctx, code.size()), code.data(), code.size());
-    duk_load_function(ctx);
-}
-
-void PushInfo(duk_context* ctx, Heap& heap) {
-    const Layer* layer = heap.node.layer();
-    const int self = heap.Handle(Ref::Node, &heap.node);
-    const int layer_h = heap.Handle(Ref::Layer, layer);
-    const int comp_h = heap.Handle(Ref::Comp, layer ? &layer->comp() : nullptr);
-    heap.scratch = heap.node.ValueAt(heap.time);
+void PushInfo(duk_context* ctx, Frame& frame) {
+    const Layer* layer = frame.node.layer();
+    const int self = frame.eval.Handle(Ref::Node, &frame.node);
+    const int layer_h = frame.eval.Handle(Ref::Layer, layer);
+    const int comp_h = frame.eval.Handle(Ref::Comp, layer ? &layer->comp() : nullptr);
+    frame.eval.scratch = frame.node.ValueAt(frame.time);
     duk_push_object(ctx);
-    PutNumber(ctx, "time", heap.time);
+    PutNumber(ctx, "time", frame.time);
     PutNumber(ctx, "self", self);
     PutNumber(ctx, "layer", layer_h);
     PutNumber(ctx, "comp", comp_h);
-    duk_push_string(ctx, ValueKindName(heap.node.kind()));
+    duk_push_string(ctx, ValueKindName(frame.node.kind()));
     duk_put_prop_string(ctx, -2, "kind");
-    PushValue(ctx, heap.session.project, heap.scratch);
+    PushValue(ctx, frame.eval.project, frame.eval.scratch);
     duk_put_prop_string(ctx, -2, "value");
 }
 
-// Inside the engine's protection: builds the object model, runs the expression and
-// reads its result. C++ failures become script errors after their objects are gone.
-duk_ret_t Run(duk_context* ctx, void* udata) {
-    Heap& heap = *static_cast<Heap*>(udata);
-    bool failed = false;
-    try {
-        PushPrelude(ctx);
-        duk_push_object(ctx);
-        for (const NativeRow& row : kNatives) {
-            duk_push_c_function(ctx, row.function, row.nargs);
-            duk_put_prop_string(ctx, -2, row.name);
-        }
-        duk_push_global_object(ctx);
-        // The step hook cannot be replaced or removed by the expression.
-        duk_push_string(ctx, kStepHookName);
-        duk_push_c_function(ctx, Native<Step>, 0);
-        duk_def_prop(ctx, -3,
-                     DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_CLEAR_WRITABLE |
-                         DUK_DEFPROP_CLEAR_ENUMERABLE | DUK_DEFPROP_CLEAR_CONFIGURABLE);
-        PushInfo(ctx, heap);
-        duk_call(ctx, 3);  // the prelude gives finish()
-        duk_eval_lstring(ctx, heap.source.data(), heap.source.size());
-        duk_call(ctx, 1);  // finish(result)
-        ReadResult(ctx, heap);
-    } catch (const std::exception& e) {
-        heap.pending_error = e.what();
-        failed = true;
-    } catch (const ScriptError& e) {
-        heap.pending_error = e.message;
-        failed = true;
+// Runs the prelude in a new heap: the natives, the step hook and the engine's
+// global object go in; enter, leave and finish come out and are kept in the stash.
+duk_ret_t SetUp(duk_context* ctx, void* udata) {
+    auto& engine = *static_cast<ExpressionEngine::Impl*>(udata);
+    const std::vector<char>& code = PreludeBytecode();
+    if (code.empty()) {
+        duk_compile_lstring(ctx, DUK_COMPILE_FUNCTION, kPreludeSource, std::strlen(kPreludeSource));
+    } else {
+        std::memcpy(duk_push_fixed_buffer(ctx, code.size()), code.data(), code.size());
+        duk_load_function(ctx);
     }
-    if (failed) duk_error(ctx, DUK_ERR_ERROR, "%s", heap.pending_error.c_str());
+    duk_push_object(ctx);
+    for (const NativeRow& row : kNatives) {
+        duk_push_c_function(ctx, row.function, row.nargs);
+        duk_put_prop_string(ctx, -2, row.name);
+    }
+    duk_push_global_object(ctx);
+    duk_del_prop_string(ctx, -1, "Duktape");
+    duk_push_string(ctx, kStepHookName);
+    duk_push_c_function(ctx, Native<Step>, 0);
+    duk_call(ctx, 4);
+    duk_push_heap_stash(ctx);
+    duk_dup(ctx, -2);
+    duk_put_prop_string(ctx, -2, "api");
+    duk_pop(ctx);
+    for (auto [name, slot] : {std::pair<const char*, void**>{"enter", &engine.enter},
+                              {"leave", &engine.leave},
+                              {"finish", &engine.finish}}) {
+        duk_get_prop_string(ctx, -1, name);
+        *slot = duk_get_heapptr(ctx, -1);
+        duk_pop(ctx);
+    }
     return 0;
 }
 
-struct HeapCloser {
-    void operator()(duk_context* ctx) const { duk_destroy_heap(ctx); }
-};
+// Inside the engine's protection: enters the evaluation with its own global object,
+// runs the compiled expression and reads its result. C++ failures become script
+// errors after their objects are gone.
+duk_ret_t RunFrame(duk_context* ctx, void* udata) {
+    Frame& frame = *static_cast<Frame*>(udata);
+    auto& engine = frame.engine;
+    bool failed = false;
+    try {
+        duk_push_heapptr(ctx, engine.enter);
+        PushInfo(ctx, frame);
+        duk_call(ctx, 1);
+        frame.entered = true;
+        duk_set_global_object(ctx);
+        const auto& compiled = engine.compiled.at(frame.node.expression);
+        std::memcpy(duk_push_fixed_buffer(ctx, compiled.code.size()), compiled.code.data(),
+                    compiled.code.size());
+        duk_load_function(ctx);
+        duk_push_global_object(ctx);
+        duk_call_method(ctx, 0);
+        duk_push_heapptr(ctx, engine.finish);
+        duk_insert(ctx, -2);
+        duk_call(ctx, 1);
+        ReadResult(ctx, frame);
+    } catch (const std::exception& e) {
+        frame.eval.pending_error = e.what();
+        failed = true;
+    } catch (const ScriptError& e) {
+        frame.eval.pending_error = e.message;
+        failed = true;
+    }
+    if (failed) duk_error(ctx, DUK_ERR_ERROR, "%s", frame.eval.pending_error.c_str());
+    return 0;
+}
 
-EvalResult Evaluate(Session& session, const StreamNode& node, double time) {
+}  // namespace
+
+bool ExpressionEngine::Impl::Start() {
+    if (ctx) return true;
+    ctx = duk_create_heap(HeapAlloc, HeapRealloc, HeapFree, this, Fatal);
+    if (!ctx) return false;
+    if (duk_safe_call(ctx, SetUp, this, 0, 1) != DUK_EXEC_SUCCESS) {
+        std::fprintf(stderr, "expression engine: the prelude failed: %s\n",
+                     duk_safe_to_string(ctx, -1));
+        Stop();
+        return false;
+    }
+    duk_set_top(ctx, 0);
+    return true;
+}
+
+const ExpressionEngine::Impl::Compiled& ExpressionEngine::Impl::Compile(
+    Evaluation& eval, const std::string& expression) {
+    auto found = compiled.find(expression);
+    if (found != compiled.end()) return found->second;
+    // Expressions repeat (every connection layer carries the same ones); the cache
+    // is only emptied when it grows large.
+    if (compiled.size() >= 4096) compiled.clear();
+    Compiled out;
+    std::string source, why;
+    if (!InstrumentSource(ToUtf8(expression), &source, &why)) {
+        out.error = "SyntaxError: " + why;
+    } else if (duk_pcompile_lstring(ctx, DUK_COMPILE_EVAL, source.data(), source.size()) != 0) {
+        duk_size_t length = 0;
+        const char* text = duk_safe_to_lstring(ctx, -1, &length);
+        out.error = text ? FromEngine(std::string_view(text, length)) : "SyntaxError";
+        duk_pop(ctx);
+    } else {
+        duk_dump_function(ctx);
+        duk_size_t size = 0;
+        const auto* bytes = static_cast<const char*>(duk_get_buffer(ctx, -1, &size));
+        out.code.assign(bytes, bytes + size);
+        out.ok = true;
+        duk_pop(ctx);
+    }
+    // A failure caused by the evaluation's budget is not the text's: not kept.
+    if (!out.ok && eval.Ended()) {
+        unkept = std::move(out);
+        return unkept;
+    }
+    return compiled.emplace(expression, std::move(out)).first->second;
+}
+
+EvalResult ExpressionEngine::Impl::Nested(Evaluation& eval, const StreamNode& node, double time) {
     EvalResult out;
     out.value = node.ValueAt(time);
     auto fail = [&](std::string error) {
@@ -716,57 +937,108 @@ EvalResult Evaluate(Session& session, const StreamNode& node, double time) {
     if (node.is_group() || node.kind() == ValueKind::NoData) {
         return fail("Error: property '" + ToUtf8(node.name()) + "' has no value to compute");
     }
-    if (session.out_of_steps) return fail(StepLimitMessage());
-    if (session.stack.size() >= kExpressionNestingLimit) {
-        session.too_deep = true;
-        session.fatal_message = "Error: expressions read each other more than " +
-                                std::to_string(kExpressionNestingLimit) + " deep";
-        return fail(session.fatal_message);
+    if (eval.Ended() || eval.PastDeadline()) return fail(eval.Message());
+    if (eval.stack.size() >= limits.nesting) {
+        eval.End(Evaluation::Stop::Nesting, "expressions read each other more than " +
+                                                std::to_string(limits.nesting) + " deep");
+        return fail(eval.Message());
     }
-    std::string source, why;
-    if (!InstrumentSource(ToUtf8(node.expression), &source, &why)) {
-        return fail("SyntaxError: " + why);
-    }
+    const Compiled& code = Compile(eval, node.expression);
+    if (eval.Ended()) return fail(eval.Message());
+    if (!code.ok) return fail(code.error);
 
-    session.stack.push_back(&node);
-    struct Pop {
-        Session& s;
-        ~Pop() { s.stack.pop_back(); }
-    } pop{session};
-
-    Heap heap(session, node, time, std::move(source));
-    std::unique_ptr<duk_context, HeapCloser> ctx(
-        duk_create_heap(HeapAlloc, HeapRealloc, HeapFree, &heap, Fatal));
-    if (!ctx) return fail("Error: the expression engine could not start");
-    const duk_int_t rc = duk_safe_call(ctx.get(), Run, &heap, 0, 1);
+    eval.stack.push_back(&node);
+    Frame here{*this, eval, node, time, {}};
+    Frame* outer = frame;
+    frame = &here;
+    const duk_idx_t base = duk_get_top(ctx);
+    duk_push_global_object(ctx);  // the global object to return to
+    const duk_int_t rc = duk_safe_call(ctx, RunFrame, &here, 0, 1);
     std::string message;
+    // Cleaning up is the host's work, outside the evaluation's budget.
+    ++unbounded;
     if (rc != DUK_EXEC_SUCCESS) {
-        const char* text = duk_safe_to_string(ctx.get(), -1);
-        message = text ? text : "Error";
+        duk_size_t length = 0;
+        const char* text = duk_safe_to_lstring(ctx, -1, &length);
+        message = text ? FromEngine(std::string_view(text, length)) : "Error";
     }
-    ctx.reset();
+    duk_dup(ctx, base);
+    duk_set_global_object(ctx);
+    if (here.entered) {
+        duk_push_heapptr(ctx, leave);
+        duk_pcall(ctx, 0);
+    }
+    duk_set_top(ctx, base);
+    --unbounded;
+    frame = outer;
+    eval.stack.pop_back();
 
     // These end the evaluation even when the expression caught the error.
-    if (session.out_of_steps) return fail(StepLimitMessage());
-    if (session.cycle || session.too_deep) return fail(session.fatal_message);
+    if (eval.Ended()) return fail(eval.Message());
     if (rc != DUK_EXEC_SUCCESS) return fail(message);
-    out.value = std::move(heap.result);
+    out.value = std::move(here.result);
     return out;
 }
 
-}  // namespace
-
-EvalResult EvaluateExpression(const Project& project, const StreamNode& node, double time) {
-    Session session(project);
-    return Evaluate(session, node, time);
+EvalResult ExpressionEngine::Impl::Top(const Project& project, const StreamNode& node,
+                                       double time) {
+    if (node.expression.empty()) return EvalResult{true, node.ValueAt(time), {}};
+    EvalResult refused{false, node.ValueAt(time), {}};
+    if (used >= limits.session_seconds) {
+        refused.error = "RangeError: the expressions of this session used up their " +
+                        Seconds(limits.session_seconds) + " seconds";
+        return refused;
+    }
+    if (!Start()) {
+        refused.error = "Error: the expression engine could not start";
+        return refused;
+    }
+    const Clock::time_point start = Clock::now();
+    const double seconds = std::min(limits.seconds, limits.session_seconds - used);
+    Evaluation eval(project, limits,
+                    start + std::chrono::duration_cast<Clock::duration>(
+                                std::chrono::duration<double>(seconds)),
+                    allocated);
+    active = &eval;
+    EvalResult out = Nested(eval, node, time);
+    active = nullptr;
+    used += std::chrono::duration<double>(Clock::now() - start).count();
+    if (eval.stop == Evaluation::Stop::Time) {
+        out.error = "RangeError: the expression ran longer than " + Seconds(seconds) + " seconds";
+    }
+    // The engine is left as it was found; if not, it is made anew.
+    if (duk_get_top(ctx) != 0) Stop();
+    return out;
 }
 
-StreamValue ValueAfterExpressions(const Project& project, StreamNode& node, double time) {
+ExpressionEngine::ExpressionEngine(ExpressionLimits limits)
+    : impl_(std::make_unique<Impl>(limits)) {}
+
+ExpressionEngine::~ExpressionEngine() = default;
+
+const ExpressionLimits& ExpressionEngine::limits() const {
+    return impl_->limits;
+}
+
+double ExpressionEngine::seconds_used() const {
+    return impl_->used;
+}
+
+EvalResult ExpressionEngine::Evaluate(const Project& project, const StreamNode& node,
+                                      double time) {
+    // Evaluating from inside an evaluation (a value read by the host while the
+    // engine runs) would share its budget and global object: it gets its own engine.
+    if (impl_->active) return ExpressionEngine(impl_->limits).Evaluate(project, node, time);
+    return impl_->Top(project, node, time);
+}
+
+StreamValue ExpressionEngine::ValueAfterExpressions(const Project& project, StreamNode& node,
+                                                    double time) {
     if (!node.expression_enabled || node.expression.empty()) {
         node.expression_error.clear();
         return node.ValueAt(time);
     }
-    EvalResult result = EvaluateExpression(project, node, time);
+    EvalResult result = Evaluate(project, node, time);
     if (result.ok) {
         node.expression_error.clear();
         return result.value;
@@ -775,9 +1047,25 @@ StreamValue ValueAfterExpressions(const Project& project, StreamNode& node, doub
     return node.ValueAt(time);
 }
 
-void InstallExpressionEngine(Host& host) {
-    host.set_evaluator([](Project& project, StreamNode& node, double time) {
-        return ValueAfterExpressions(project, node, time);
+namespace {
+ExpressionEngine& ThreadEngine() {
+    thread_local ExpressionEngine engine;
+    return engine;
+}
+}  // namespace
+
+EvalResult EvaluateExpression(const Project& project, const StreamNode& node, double time) {
+    return ThreadEngine().Evaluate(project, node, time);
+}
+
+StreamValue ValueAfterExpressions(const Project& project, StreamNode& node, double time) {
+    return ThreadEngine().ValueAfterExpressions(project, node, time);
+}
+
+void InstallExpressionEngine(Host& host, ExpressionLimits limits) {
+    auto engine = std::make_shared<ExpressionEngine>(limits);
+    host.set_evaluator([engine](Project& project, StreamNode& node, double time) {
+        return engine->ValueAfterExpressions(project, node, time);
     });
 }
 

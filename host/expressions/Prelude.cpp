@@ -17,9 +17,11 @@ namespace tlhost {
 //   properties and path values: points(), inTangents(), outTangents(), isClosed(),
 //   pointOnPath(p), tangentOnPath(p) (p is the fraction of the arc length);
 // - the evaluated layer's attributes and methods are globals, as is `value`.
-const char kPreludeSource[] = R"JS(function (N, G, info) {
+const char kPreludeSource[] = R"JS(function (N, G, STEP, step) {
 'use strict';
-var T = info.time;
+// The evaluation under way: { time, comp, kind, self, me }; nested evaluations
+// stack theirs on top.
+var cur = null, outer = [];
 var realEval = G.eval;
 var instrument = N.instrument;
 var defineProperty = Object.defineProperty;
@@ -179,13 +181,13 @@ function byMatch(h, matchNames, label) {
     fail("Property named '" + label + "' is missing");
 }
 function shapeAt(prop, t) {
-    var v = prop.valueAtTime(t === undefined ? T : t);
+    var v = prop.valueAtTime(t === undefined ? cur.time : t);
     if (!(v instanceof Shape)) fail("Property '" + prop.name + "' is not a path");
     return v;
 }
 
 var P = Property.prototype;
-getter(P, 'value', function () { return this.valueAtTime(T); });
+getter(P, 'value', function () { return this.valueAtTime(cur.time); });
 P.valueAtTime = function (t) { return fromNative(N.value(this._h, finite(t, 'The time'))); };
 getter(P, 'name', function () { return nodeInfo(this).name; });
 getter(P, 'matchName', function () { return nodeInfo(this).matchName; });
@@ -338,65 +340,46 @@ function vlength(a, b) {
 }
 
 // ---- Globals --------------------------------------------------------------------
-function define(name, v) {
-    defineProperty(G, name, { value: v, writable: true, configurable: true });
-}
-// A global read afresh on every use; assigning to it makes it an ordinary variable.
-function defineLive(name, read) {
-    defineProperty(G, name, {
-        get: read,
-        set: function (v) { define(name, v); },
-        configurable: true
-    });
-}
+// Every evaluation runs with a global object of its own, made afresh from these
+// descriptors: the standard built-ins, the library below and the evaluated
+// layer's attributes. What an expression declares or assigns globally stays on its
+// own global object; the objects all evaluations share (built-ins, prototypes,
+// library functions) are frozen once the prelude has set them up.
+var LIB = {};
+function lib(name, v) { LIB[name] = v; }
 
-var self = new Property(info.self);
-define('time', T);
-define('value', fromNative(info.value));
-define('thisProperty', self);
-define('valueAtTime', function (t) { return self.valueAtTime(t); });
-define('createPath', createPath);
-define('comp', function (name) {
+lib('valueAtTime', function (t) { return cur.self.valueAtTime(t); });
+lib('createPath', createPath);
+lib('comp', function (name) {
     var h = N.compByName(String(name));
     if (h < 0) missing('Composition', String(name));
     return new Comp(h);
 });
-if (info.comp >= 0) define('thisComp', new Comp(info.comp));
-if (info.layer >= 0) {
-    var me = new Layer(info.layer);
-    define('thisLayer', me);
-    ['name', 'index', 'transform', 'position', 'rotation', 'orientation', 'opacity', 'scale',
-     'anchorPoint'].forEach(function (k) { defineLive(k, function () { return me[k]; }); });
-    ['effect', 'content', 'toWorld', 'toComp', 'fromWorld', 'fromComp'].forEach(function (m) {
-        define(m, function () { return me[m].apply(me, arguments); });
-    });
-}
-
-define('radiansToDegrees', function (r) { return Number(plain(r)) * 180 / Math.PI; });
-define('degreesToRadians', function (d) { return Number(plain(d)) * Math.PI / 180; });
-define('add', function (a, b) { return zip(a, b, function (x, y) { return x + y; }); });
-define('sub', function (a, b) { return zip(a, b, function (x, y) { return x - y; }); });
-define('mul', function (a, k) { return zip(a, Number(plain(k)), function (x, y) { return x * y; }); });
-define('div', function (a, k) { return zip(a, Number(plain(k)), function (x, y) { return x / y; }); });
-define('dot', function (a, b) {
+lib('radiansToDegrees', function (r) { return Number(plain(r)) * 180 / Math.PI; });
+lib('degreesToRadians', function (d) { return Number(plain(d)) * Math.PI / 180; });
+lib('add', function (a, b) { return zip(a, b, function (x, y) { return x + y; }); });
+lib('sub', function (a, b) { return zip(a, b, function (x, y) { return x - y; }); });
+lib('mul', function (a, k) { return zip(a, Number(plain(k)), function (x, y) { return x * y; }); });
+lib('div', function (a, k) { return zip(a, Number(plain(k)), function (x, y) { return x / y; }); });
+lib('dot', function (a, b) {
     var p = zip(a, b, function (x, y) { return x * y; });
     return isArray(p) ? p.reduce(function (s, x) { return s + x; }, 0) : p;
 });
-define('cross', function (a, b) {
+lib('cross', function (a, b) {
     a = operand(a);
     b = operand(b);
     return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
 });
-define('length', vlength);
-define('normalize', function (v) {
+lib('length', vlength);
+lib('normalize', function (v) {
     var n = vlength(v);
     return zip(v, n, function (x, y) { return x / y; });
 });
-define('clamp', function (v, a, b) {
+lib('clamp', function (v, a, b) {
     var lo = zip(a, b, Math.min), hi = zip(a, b, Math.max);
     return zip(zip(v, lo, Math.max), hi, Math.min);
 });
-define('linear', function (t, tMin, tMax, v1, v2) {
+lib('linear', function (t, tMin, tMax, v1, v2) {
     if (arguments.length <= 3) {
         v1 = tMin;
         v2 = tMax;
@@ -417,7 +400,7 @@ define('linear', function (t, tMin, tMax, v1, v2) {
 
 // Code compiled at run time is rewritten like the expression itself, so that it
 // too stays within the step allowance. eval runs in the global scope.
-define('eval', function (source) {
+lib('eval', function (source) {
     return typeof source === 'string' ? realEval(instrument(source)) : source;
 });
 var functionPrototype = G.Function.prototype;
@@ -429,13 +412,14 @@ function SafeFunction() {
 SafeFunction.prototype = functionPrototype;
 defineProperty(functionPrototype, 'constructor',
                { value: SafeFunction, writable: true, configurable: true });
-define('Function', SafeFunction);
-delete G.Duktape;
+lib('Function', SafeFunction);
 
 // Array methods walk `length` inside the engine, past the step hook: a sparse
 // array or an array-like with a huge length would keep them busy without using
-// memory. Lengths beyond what the memory cap lets an array hold are refused.
-var MAX_LENGTH = 4194304;
+// memory. Lengths above a million are refused, so that one such walk stays well
+// under a second; sorting, whose time grows faster than the length, is done here
+// in steps that count like the expression's own.
+var MAX_LENGTH = 1048576;
 function guardLength(x) {
     if (x !== null && typeof x === 'object') {
         var n = x.length;
@@ -458,6 +442,56 @@ Object.getOwnPropertyNames(arrayPrototype).forEach(function (k) {
         configurable: true
     });
 });
+// A stable merge sort: undefined elements after the others, holes at the end.
+function mergeSort(a, order) {
+    var n = a.length, src = a, dst = new Array(n);
+    for (var width = 1; width < n; width *= 2) {
+        for (var lo = 0; lo < n; lo += 2 * width) {
+            var mid = Math.min(lo + width, n), hi = Math.min(lo + 2 * width, n);
+            var i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) {
+                step();
+                dst[k++] = order(src[j], src[i]) < 0 ? src[j++] : src[i++];
+            }
+            while (i < mid) dst[k++] = src[i++];
+            while (j < hi) dst[k++] = src[j++];
+        }
+        var t = src; src = dst; dst = t;
+    }
+    return src;
+}
+function textOrder(a, b) {
+    var x = String(a), y = String(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+defineProperty(arrayPrototype, 'sort', {
+    value: function (compare) {
+        if (compare !== undefined && typeof compare !== 'function') {
+            throw new TypeError('the comparison is not a function');
+        }
+        guardLength(this);
+        var o = Object(this), n = o.length >>> 0, items = [], undefs = 0, i;
+        for (i = 0; i < n; i++) {
+            step();
+            if (!(i in o)) continue;
+            if (o[i] === undefined) undefs++; else items.push(o[i]);
+        }
+        var order = compare === undefined ? textOrder : function (a, b) {
+            var r = Number(compare(a, b));
+            return r === r ? r : 0;
+        };
+        items = mergeSort(items, order);
+        for (i = 0; i < items.length; i++) o[i] = items[i];
+        for (var u = 0; u < undefs; u++) o[i++] = undefined;
+        for (; i < n; i++) {
+            step();
+            delete o[i];
+        }
+        return o;
+    },
+    writable: true,
+    configurable: true
+});
 
 // ---- The result -------------------------------------------------------------
 var DIMENSIONS = { two_d: 2, three_d: 3, color: 4 };
@@ -472,14 +506,14 @@ function resultNumber(r) {
     if (!isFinite(r)) fail('Expression result must be a finite number, not ' + r);
     return r;
 }
-return function finish(r) {
+function finish(r) {
     r = plain(r);
-    var kind = info.kind;
+    var kind = cur.kind;
     if (kind === 'layer') {
         if (r instanceof Layer) return r._h;
         var index = resultNumber(r);
         if (index === 0) return -1;
-        var h = info.comp >= 0 ? N.compLayer(info.comp, index) : -1;
+        var h = cur.comp >= 0 ? N.compLayer(cur.comp, index) : -1;
         if (h < 0) missing('Layer', index);
         return h;
     }
@@ -508,7 +542,93 @@ return function finish(r) {
     var out = [];
     for (i = 0; i < dims; i++) out.push(i < r.length ? resultNumber(r[i]) : (i === 3 ? 1 : 0));
     return out;
-};
+}
+
+// ---- Evaluations ------------------------------------------------------------
+// Descriptors of every evaluation's global object: the standard globals (without
+// the engine's own object; globalThis is the evaluation's global object), the
+// library, and the step hook, which the expression cannot replace or remove.
+var globals = {};
+Object.getOwnPropertyNames(G).forEach(function (k) {
+    if (k === 'Duktape' || k === 'globalThis') return;
+    globals[k] = Object.getOwnPropertyDescriptor(G, k);
+});
+Object.keys(LIB).forEach(function (k) {
+    globals[k] = { value: LIB[k], writable: true, enumerable: false, configurable: true };
+});
+globals[STEP] = { value: step, writable: false, enumerable: false, configurable: false };
+// The evaluated layer's attributes are read afresh on every use; assigning to one
+// makes it an ordinary variable. Its methods are globals too.
+var layerGlobals = {};
+['name', 'index', 'transform', 'position', 'rotation', 'orientation', 'opacity', 'scale',
+ 'anchorPoint'].forEach(function (k) {
+    layerGlobals[k] = {
+        get: function () { return cur.me[k]; },
+        set: function (v) {
+            defineProperty(this, k, { value: v, writable: true, enumerable: true, configurable: true });
+        },
+        enumerable: false,
+        configurable: true
+    };
+});
+['effect', 'content', 'toWorld', 'toComp', 'fromWorld', 'fromComp'].forEach(function (m) {
+    layerGlobals[m] = {
+        value: function () { return cur.me[m].apply(cur.me, arguments); },
+        writable: true,
+        enumerable: false,
+        configurable: true
+    };
+});
+
+function deepFreeze(x) {
+    if (x === null || (typeof x !== 'object' && typeof x !== 'function') || Object.isFrozen(x)) {
+        return;
+    }
+    Object.freeze(x);
+    Object.getOwnPropertyNames(x).forEach(function (k) {
+        var d = Object.getOwnPropertyDescriptor(x, k);
+        if (!d) return;
+        if ('value' in d) {
+            deepFreeze(d.value);
+        } else {
+            deepFreeze(d.get);
+            deepFreeze(d.set);
+        }
+    });
+    deepFreeze(Object.getPrototypeOf(x));
+}
+[globals, layerGlobals, Property.prototype, Layer.prototype, Comp.prototype, Shape.prototype,
+ Constant.prototype].forEach(deepFreeze);
+Object.freeze(G);
+
+// Starts an evaluation described by info ({ time, self, layer, comp, kind, value }:
+// handles are integers, -1 for none): gives its global object.
+function enter(info) {
+    var state = {
+        time: info.time,
+        comp: info.comp,
+        kind: info.kind,
+        self: new Property(info.self),
+        me: info.layer >= 0 ? new Layer(info.layer) : null
+    };
+    var g = Object.create(Object.prototype, globals);
+    g.globalThis = g;
+    g.time = state.time;
+    g.value = fromNative(info.value);
+    g.thisProperty = state.self;
+    if (info.comp >= 0) g.thisComp = new Comp(info.comp);
+    if (state.me) {
+        g.thisLayer = state.me;
+        Object.defineProperties(g, layerGlobals);
+    }
+    outer.push(cur);
+    cur = state;
+    return g;
+}
+function leave() {
+    cur = outer.pop();
+}
+return { enter: enter, leave: leave, finish: finish };
 })JS";
 
 }  // namespace tlhost
