@@ -266,6 +266,7 @@ struct ExpressionEngine::Impl {
     void* enter = nullptr;
     void* leave = nullptr;
     void* finish = nullptr;
+    void* step = nullptr;
     std::size_t allocated = 0;
     Evaluation* active = nullptr;  // the top-level evaluation under way
     int unbounded = 0;             // > 0 while the host cleans up after an evaluation
@@ -291,7 +292,8 @@ bool MayAllocate(ExpressionEngine::Impl& engine, std::size_t more) {
     if (!e || engine.unbounded > 0) return true;
     if ((++e->allocations & 15) == 0) e->PastDeadline();
     if (e->stop == Evaluation::Stop::Time) return false;
-    const std::size_t in_use = engine.allocated > e->memory_base ? engine.allocated - e->memory_base : 0;
+    const std::size_t in_use =
+        engine.allocated > e->memory_base ? engine.allocated - e->memory_base : 0;
     if (more > e->limits.memory || in_use > e->limits.memory - more) {
         e->End(Evaluation::Stop::Memory,
                "the expression used more than " + std::to_string(e->limits.memory >> 20) +
@@ -312,10 +314,19 @@ void* HeapAlloc(void* udata, duk_size_t size) {
     return static_cast<Block*>(base) + 1;
 }
 
+// Memory freed during an evaluation may be garbage of earlier ones: the
+// evaluation's share is then counted from the lower mark.
+void Freed(ExpressionEngine::Impl& engine, std::size_t size) {
+    engine.allocated -= size;
+    if (engine.active && engine.allocated < engine.active->memory_base) {
+        engine.active->memory_base = engine.allocated;
+    }
+}
+
 void HeapFree(void* udata, void* ptr) {
     if (!ptr) return;
     Block* block = static_cast<Block*>(ptr) - 1;
-    static_cast<ExpressionEngine::Impl*>(udata)->allocated -= block->size;
+    Freed(*static_cast<ExpressionEngine::Impl*>(udata), block->size);
     std::free(block);
 }
 
@@ -328,7 +339,8 @@ void* HeapRealloc(void* udata, void* ptr, duk_size_t size) {
     void* base = std::realloc(block, sizeof(Block) + size);
     if (!base) return nullptr;
     static_cast<Block*>(base)->size = size;
-    engine.allocated = engine.allocated - old + size;
+    engine.allocated += size;
+    Freed(engine, old);
     return static_cast<Block*>(base) + 1;
 }
 
@@ -826,9 +838,13 @@ duk_ret_t SetUp(duk_context* ctx, void* udata) {
     }
     duk_push_global_object(ctx);
     duk_del_prop_string(ctx, -1, "Duktape");
-    duk_push_string(ctx, kStepHookName);
     duk_push_c_function(ctx, Native<Step>, 0);
-    duk_call(ctx, 4);
+    engine.step = duk_get_heapptr(ctx, -1);
+    duk_push_heap_stash(ctx);
+    duk_dup(ctx, -2);
+    duk_put_prop_string(ctx, -2, "step");
+    duk_pop(ctx);
+    duk_call(ctx, 3);
     duk_push_heap_stash(ctx);
     duk_dup(ctx, -2);
     duk_put_prop_string(ctx, -2, "api");
@@ -855,6 +871,12 @@ duk_ret_t RunFrame(duk_context* ctx, void* udata) {
         PushInfo(ctx, frame);
         duk_call(ctx, 1);
         frame.entered = true;
+        // The step hook, which the expression can neither replace nor remove.
+        duk_push_string(ctx, kStepHookName);
+        duk_push_heapptr(ctx, engine.step);
+        duk_def_prop(ctx, -3,
+                     DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_CLEAR_WRITABLE |
+                         DUK_DEFPROP_CLEAR_ENUMERABLE | DUK_DEFPROP_CLEAR_CONFIGURABLE);
         duk_set_global_object(ctx);
         const auto& compiled = engine.compiled.at(frame.node.expression);
         std::memcpy(duk_push_fixed_buffer(ctx, compiled.code.size()), compiled.code.data(),
@@ -995,10 +1017,10 @@ EvalResult ExpressionEngine::Impl::Top(const Project& project, const StreamNode&
     }
     const Clock::time_point start = Clock::now();
     const double seconds = std::min(limits.seconds, limits.session_seconds - used);
-    Evaluation eval(project, limits,
-                    start + std::chrono::duration_cast<Clock::duration>(
-                                std::chrono::duration<double>(seconds)),
-                    allocated);
+    Evaluation eval(
+        project, limits,
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)),
+        allocated);
     active = &eval;
     EvalResult out = Nested(eval, node, time);
     active = nullptr;
@@ -1024,8 +1046,7 @@ double ExpressionEngine::seconds_used() const {
     return impl_->used;
 }
 
-EvalResult ExpressionEngine::Evaluate(const Project& project, const StreamNode& node,
-                                      double time) {
+EvalResult ExpressionEngine::Evaluate(const Project& project, const StreamNode& node, double time) {
     // Evaluating from inside an evaluation (a value read by the host while the
     // engine runs) would share its budget and global object: it gets its own engine.
     if (impl_->active) return ExpressionEngine(impl_->limits).Evaluate(project, node, time);

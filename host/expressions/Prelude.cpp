@@ -17,7 +17,7 @@ namespace tlhost {
 //   properties and path values: points(), inTangents(), outTangents(), isClosed(),
 //   pointOnPath(p), tangentOnPath(p) (p is the fraction of the arc length);
 // - the evaluated layer's attributes and methods are globals, as is `value`.
-const char kPreludeSource[] = R"JS(function (N, G, STEP, step) {
+const char kPreludeSource[] = R"JS(function (N, G, step) {
 'use strict';
 // The evaluation under way: { time, comp, kind, self, me }; nested evaluations
 // stack theirs on top.
@@ -545,40 +545,80 @@ function finish(r) {
 }
 
 // ---- Evaluations ------------------------------------------------------------
-// Descriptors of every evaluation's global object: the standard globals (without
-// the engine's own object; globalThis is the evaluation's global object), the
-// library, and the step hook, which the expression cannot replace or remove.
-var globals = {};
+// Every evaluation's global object is a new object whose prototype, BASE, holds
+// the standard globals (without the engine's own object; globalThis is the
+// evaluation's global object), the library and the evaluated layer's attributes.
+// What an expression declares or assigns globally lands on its own global object.
+// BASE itself is hidden from the expressions (the prototype readers never give
+// it), and the objects all evaluations reach (built-ins, prototypes, library
+// functions) are frozen.
+var BASE = Object.create(Object.prototype);
 Object.getOwnPropertyNames(G).forEach(function (k) {
     if (k === 'Duktape' || k === 'globalThis') return;
-    globals[k] = Object.getOwnPropertyDescriptor(G, k);
+    var d = Object.getOwnPropertyDescriptor(G, k);
+    d.enumerable = false;
+    defineProperty(BASE, k, d);
 });
 Object.keys(LIB).forEach(function (k) {
-    globals[k] = { value: LIB[k], writable: true, enumerable: false, configurable: true };
+    defineProperty(BASE, k, { value: LIB[k], writable: true, enumerable: false, configurable: true });
 });
-globals[STEP] = { value: step, writable: false, enumerable: false, configurable: false };
+defineProperty(BASE, 'globalThis', {
+    get: function () { return this; },
+    set: function (v) {
+        defineProperty(this, 'globalThis', { value: v, writable: true, configurable: true });
+    },
+    enumerable: false,
+    configurable: true
+});
+function layerOf(k) {
+    if (!cur.me) throw new ReferenceError("identifier '" + k + "' undefined");
+    return cur.me;
+}
 // The evaluated layer's attributes are read afresh on every use; assigning to one
-// makes it an ordinary variable. Its methods are globals too.
-var layerGlobals = {};
+// makes it an ordinary variable of the evaluation. Its methods are globals too.
 ['name', 'index', 'transform', 'position', 'rotation', 'orientation', 'opacity', 'scale',
  'anchorPoint'].forEach(function (k) {
-    layerGlobals[k] = {
-        get: function () { return cur.me[k]; },
+    defineProperty(BASE, k, {
+        get: function () { return layerOf(k)[k]; },
         set: function (v) {
             defineProperty(this, k, { value: v, writable: true, enumerable: true, configurable: true });
         },
         enumerable: false,
         configurable: true
-    };
+    });
 });
 ['effect', 'content', 'toWorld', 'toComp', 'fromWorld', 'fromComp'].forEach(function (m) {
-    layerGlobals[m] = {
-        value: function () { return cur.me[m].apply(cur.me, arguments); },
+    defineProperty(BASE, m, {
+        value: function () { var me = layerOf(m); return me[m].apply(me, arguments); },
         writable: true,
         enumerable: false,
         configurable: true
-    };
+    });
 });
+
+// The prototype readers never give BASE: an evaluation's global object shows the
+// plain object prototype.
+function hiding(read) {
+    return function (o) {
+        var p = read(o);
+        return p === BASE ? Object.prototype : p;
+    };
+}
+var objectPrototype = Object.prototype;
+var protoAccessor = Object.getOwnPropertyDescriptor(objectPrototype, '__proto__');
+if (protoAccessor && protoAccessor.get) {
+    var readProto = protoAccessor.get;
+    protoAccessor.get = function () {
+        var p = readProto.call(this);
+        return p === BASE ? objectPrototype : p;
+    };
+    defineProperty(objectPrototype, '__proto__', protoAccessor);
+}
+defineProperty(Object, 'getPrototypeOf', { value: hiding(Object.getPrototypeOf), writable: true, configurable: true });
+if (typeof Reflect === 'object') {
+    defineProperty(Reflect, 'getPrototypeOf',
+                   { value: hiding(Reflect.getPrototypeOf), writable: true, configurable: true });
+}
 
 function deepFreeze(x) {
     if (x === null || (typeof x !== 'object' && typeof x !== 'function') || Object.isFrozen(x)) {
@@ -597,12 +637,19 @@ function deepFreeze(x) {
     });
     deepFreeze(Object.getPrototypeOf(x));
 }
-[globals, layerGlobals, Property.prototype, Layer.prototype, Comp.prototype, Shape.prototype,
- Constant.prototype].forEach(deepFreeze);
+Object.getOwnPropertyNames(BASE).forEach(function (k) {
+    var d = Object.getOwnPropertyDescriptor(BASE, k);
+    deepFreeze(d.value);
+    deepFreeze(d.get);
+    deepFreeze(d.set);
+});
+[Property.prototype, Layer.prototype, Comp.prototype, Shape.prototype, Constant.prototype,
+ objectPrototype].forEach(deepFreeze);
 Object.freeze(G);
 
 // Starts an evaluation described by info ({ time, self, layer, comp, kind, value }:
-// handles are integers, -1 for none): gives its global object.
+// handles are integers, -1 for none): gives its global object. The host adds the
+// step hook to it.
 function enter(info) {
     var state = {
         time: info.time,
@@ -611,16 +658,12 @@ function enter(info) {
         self: new Property(info.self),
         me: info.layer >= 0 ? new Layer(info.layer) : null
     };
-    var g = Object.create(Object.prototype, globals);
-    g.globalThis = g;
+    var g = Object.create(BASE);
     g.time = state.time;
     g.value = fromNative(info.value);
     g.thisProperty = state.self;
     if (info.comp >= 0) g.thisComp = new Comp(info.comp);
-    if (state.me) {
-        g.thisLayer = state.me;
-        Object.defineProperties(g, layerGlobals);
-    }
+    if (state.me) g.thisLayer = state.me;
     outer.push(cur);
     cur = state;
     return g;
