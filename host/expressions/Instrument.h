@@ -4,11 +4,13 @@
 // an evaluation has used up its allowance. Loops cannot spin and tail calls cannot
 // recurse without passing through the hook.
 //
-// What the rewrite does not bound: time spent inside one built-in call. Array
-// methods refuse lengths beyond what the heap's memory cap lets an array hold (see
-// Prelude.cpp), string work is bounded by that cap, but a regular expression that
-// backtracks runs until the engine's own limit of 1e9 steps (some 20 seconds) per
-// match.
+// What the rewrite does not see: time spent inside one built-in call. The engine
+// also looks at the clock whenever it allocates memory, so a built-in that keeps
+// allocating stops once the evaluation's time is up; array built-ins refuse
+// lengths above a million and sorting runs in counted steps (see Prelude.cpp).
+// The one step that cannot be interrupted is a single regular-expression match:
+// one that backtracks runs until the engine's own limit of 1e9 matching steps,
+// some 20 seconds on a current machine (see Expressions.h for the bounds).
 #pragma once
 
 #include <string>
