@@ -1,5 +1,8 @@
 #include "io/JsonLayout.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <sstream>
 
 namespace tlhost::io {
@@ -7,6 +10,64 @@ namespace tlhost::io {
 namespace {
 
 using Json = LayoutJson;
+
+bool Plain(const std::string& text);
+
+// Room for any number the library writes.
+constexpr std::size_t kNumberRoom = 64;
+
+// A number as the JSON library writes it (the shortest text that reads back the
+// same double, "null" for one that is not finite), without a serializer per value.
+std::size_t NumberText(const Json& value, char* buffer) {
+    char* const end = buffer + kNumberRoom;
+    if (value.is_number_float()) {
+        const double x = value.get<double>();
+        if (!std::isfinite(x)) {
+            std::memcpy(buffer, "null", 4);
+            return 4;
+        }
+        return static_cast<std::size_t>(nlohmann::detail::to_chars(buffer, end, x) - buffer);
+    }
+    if (value.is_number_unsigned()) {
+        return static_cast<std::size_t>(
+            std::to_chars(buffer, end, value.get<std::uint64_t>()).ptr - buffer);
+    }
+    return static_cast<std::size_t>(std::to_chars(buffer, end, value.get<std::int64_t>()).ptr -
+                                     buffer);
+}
+
+// Appends a scalar as it is written.
+void AppendScalar(const Json& value, std::string& out) {
+    switch (value.type()) {
+        case Json::value_t::string: {
+            const auto& text = value.get_ref<const std::string&>();
+            if (Plain(text)) {
+                out += '"';
+                out += text;
+                out += '"';
+            } else {
+                out += Quote(text);
+            }
+            return;
+        }
+        case Json::value_t::boolean:
+            out += value.get<bool>() ? "true" : "false";
+            return;
+        case Json::value_t::null:
+            out += "null";
+            return;
+        case Json::value_t::number_float:
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned: {
+            char buffer[kNumberRoom];
+            out.append(buffer, NumberText(value, buffer));
+            return;
+        }
+        default:
+            out += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+            return;
+    }
+}
 
 // The one-line form: members separated by ", " and keys by ": ".
 void OneLine(const Json& value, std::string& out) {
@@ -20,7 +81,7 @@ void OneLine(const Json& value, std::string& out) {
         for (const auto& [key, member] : value.items()) {
             if (!first) out += ", ";
             first = false;
-            out += Scalar(Json(key));
+            out += Quote(key);
             out += ": ";
             OneLine(member, out);
         }
@@ -42,19 +103,34 @@ void OneLine(const Json& value, std::string& out) {
         out += ']';
         return;
     }
-    out += Scalar(value);
+    AppendScalar(value, out);
+}
+
+// Whether the text is written as it is between its quotes: printable ASCII
+// without a quote or a backslash (most names and keys).
+bool Plain(const std::string& text) {
+    for (const char c : text) {
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    }
+    return true;
 }
 
 // The length of a string as written: at least its bytes and two quotes.
 std::size_t TextLength(const std::string& text, std::size_t room) {
-    if (text.size() + 2 > room) return text.size() + 2;
-    return Scalar(Json(text)).size();
+    if (text.size() + 2 > room || Plain(text)) return text.size() + 2;
+    return Quote(text).size();
 }
 
 // The length of the one-line form, measured no further than `room` characters:
 // the result exceeds `room` exactly when the form does.
 std::size_t Measure(const Json& value, std::size_t room) {
     if (value.is_string()) return TextLength(value.get_ref<const std::string&>(), room);
+    if (value.is_number()) {
+        char buffer[kNumberRoom];
+        return NumberText(value, buffer);
+    }
+    if (value.is_boolean()) return value.get<bool>() ? 4 : 5;
+    if (value.is_null()) return 4;
     if (!value.is_structured()) return Scalar(value).size();
     if (value.empty()) return 2;
     std::size_t length = 1;  // the opening bracket
@@ -74,9 +150,23 @@ std::size_t Measure(const Json& value, std::size_t room) {
 }  // namespace
 
 std::string Scalar(const Json& value) {
+    std::string out;
+    AppendScalar(value, out);
+    return out;
+}
+
+std::string Quote(const std::string& text) {
+    if (Plain(text)) {
+        std::string out;
+        out.reserve(text.size() + 2);
+        out += '"';
+        out += text;
+        out += '"';
+        return out;
+    }
     // Text that is not valid UTF-8 (8-bit names from the plug-in) is written with
     // replacement characters rather than refused.
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 bool FitsOnLine(const Json& value, std::size_t room) {
@@ -101,7 +191,7 @@ void WriteLaidOut(const Json& value, std::size_t indent, std::size_t column, std
         out.Spaces(indent + 2);
         std::size_t at = indent + 2;
         if (object) {
-            const std::string name = Scalar(Json(key)) + ": ";
+            const std::string name = Quote(key) + ": ";
             out.Put(name);
             at += name.size();
         }

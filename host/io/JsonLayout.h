@@ -50,8 +50,10 @@ class LayoutSink {
 };
 
 // The pieces, for writers that lay out a document a part at a time.
-// A scalar or a key as it is written (invalid UTF-8 replaced).
+// A scalar as it is written (invalid UTF-8 in text replaced).
 std::string Scalar(const LayoutJson& value);
+// A text (a key or a string value) as it is written: quoted and escaped.
+std::string Quote(const std::string& text);
 // Whether `value`'s one-line form has at most `room` characters.
 bool FitsOnLine(const LayoutJson& value, std::size_t room);
 // Writes `value` whose first line starts at column `column` of a line indented by

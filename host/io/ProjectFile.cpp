@@ -192,37 +192,47 @@ class Writer {
                     {"properties", NodeJson(layer.root())}};
     }
 
+    // A node's members in their fixed order. Members are appended (each key once),
+    // as every node of every layer passes here.
     Json NodeJson(StreamNode& node) const {
-        Json out{{"match_name", node.match_name()}, {"name", node.name()}};
+        Json out(Json::value_t::object);
+        auto& members = out.get_ref<Json::object_t&>();
+        members.reserve(12);
+        const auto put = [&members](const char* key, Json value) {
+            members.emplace_back(key, std::move(value));
+        };
+        put("match_name", node.match_name());
+        put("name", node.name());
         if (node.is_group()) {
-            out["group"] = io::GroupingName(node.grouping());
+            put("group", io::GroupingName(node.grouping()));
         } else {
-            out["kind"] = ValueKindName(node.kind());
+            put("kind", ValueKindName(node.kind()));
         }
-        out["hidden"] = node.hidden();
-        out["eyeball"] = node.eyeball;
-        if (!node.can_vary_over_time) out["can_vary"] = false;
+        put("hidden", node.hidden());
+        put("eyeball", node.eyeball);
+        if (!node.can_vary_over_time) put("can_vary", false);
         if (node.is_group()) {
-            Json children = Json::array();
+            Json children(Json::value_t::array);
+            children.get_ref<Json::array_t&>().reserve(node.children().size());
             for (const auto& child : node.children()) children.push_back(NodeJson(*child));
-            out["children"] = std::move(children);
+            put("children", std::move(children));
             return out;
         }
-        out["value"] = ValueJson(node.value(), node.kind());
+        put("value", ValueJson(node.value(), node.kind()));
         const StreamValue evaluated = evaluate_ ? evaluate_(node) : node.ValueAt(0);
-        out["evaluated"] = ValueJson(evaluated, evaluated.kind);
+        put("evaluated", ValueJson(evaluated, evaluated.kind));
         if (!node.expression.empty() || node.expression_enabled) {
-            out["expression"] = node.expression;
-            out["expression_enabled"] = node.expression_enabled;
+            put("expression", node.expression);
+            put("expression_enabled", node.expression_enabled);
         }
-        if (!node.expression_error.empty()) out["expression_error"] = node.expression_error;
+        if (!node.expression_error.empty()) put("expression_error", node.expression_error);
         if (!node.keyframes.empty()) {
             Json keys = Json::array();
             for (const Keyframe& key : node.keyframes) {
                 keys.push_back(Json{{"time", TimeJson(key.time)},
                                     {"value", ValueJson(key.value, node.kind())}});
             }
-            out["keyframes"] = std::move(keys);
+            put("keyframes", std::move(keys));
         }
         return out;
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -33,6 +34,10 @@ struct LoadError {
 // other effect is handed to `resolver`. On a malformed file returns false with
 // the place and the fault in `error`, and leaves `project` as it was.
 bool LoadProject(const std::string& json_text, Project& project, LoadError* error,
+                 const EffectResolver& resolver = {});
+// The same, reading the file's text from a stream (a large file is then never held
+// as text).
+bool LoadProject(std::istream& json, Project& project, LoadError* error,
                  const EffectResolver& resolver = {});
 
 // Writes the project. Each leaf also gets "evaluated": its value at time 0 after

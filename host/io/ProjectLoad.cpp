@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <istream>
 #include <map>
 #include <unordered_map>
 
@@ -85,10 +86,13 @@ class Reader {
     Reader(Project& project, const EffectResolver& resolver)
         : project_(project), resolver_(resolver) {}
 
-    void ReadDocument(const Json& doc) {
+    // Reads the document; each layer's JSON is let go once the layer is built, so
+    // that a large file is never held whole twice (as JSON and as a project).
+    void ReadDocument(Json& doc) {
         ExpectObject(doc, "");
         CheckKeys(doc, "", kDocumentKeys);
-        const Json& items = Require(doc, "", "items");
+        Require(doc, "", "items");
+        Json& items = doc["items"];
         ExpectArray(items, "/items");
         for (std::size_t i = 0; i < items.size(); ++i) ReadItem(items[i], "/items" + Step(i));
         for (const auto& [where, id] : layer_refs_) {
@@ -188,7 +192,7 @@ class Reader {
 
     // ---- Items.
 
-    void ReadItem(const Json& item, const std::string& where) {
+    void ReadItem(Json& item, const std::string& where) {
         ExpectObject(item, where);
         const std::string type = String(Require(item, where, "type"), where + "/type");
         std::optional<ItemKind> kind = io::ItemTypeFromName(type);
@@ -211,7 +215,7 @@ class Reader {
         ReadComposition(item, where, project_.AddComposition(name, id));
     }
 
-    void ReadComposition(const Json& item, const std::string& where, Composition& comp) {
+    void ReadComposition(Json& item, const std::string& where, Composition& comp) {
         if (const Json* v = Optional(item, "width"))
             comp.width = static_cast<A_long>(Integer(*v, where + "/width", 1, 30000));
         if (const Json* v = Optional(item, "height"))
@@ -250,10 +254,13 @@ class Reader {
                 Fail(at, "ends after the composition");
             }
         }
-        if (const Json* layers = Optional(item, "layers")) {
-            ExpectArray(*layers, where + "/layers");
-            for (std::size_t i = 0; i < layers->size(); ++i)
-                ReadLayer((*layers)[i], where + "/layers" + Step(i), comp);
+        if (Optional(item, "layers")) {
+            Json& layers = item["layers"];
+            ExpectArray(layers, where + "/layers");
+            for (std::size_t i = 0; i < layers.size(); ++i) {
+                ReadLayer(layers[i], where + "/layers" + Step(i), comp);
+                layers[i] = Json();
+            }
         }
         if (const Json* selection = Optional(item, "selection"))
             ReadSelection(*selection, where + "/selection", comp);
@@ -687,8 +694,10 @@ std::string LoadError::message() const {
     return (where.empty() ? std::string("(document)") : where) + ": " + what;
 }
 
-bool LoadProject(const std::string& json_text, Project& project, LoadError* error,
-                 const EffectResolver& resolver) {
+namespace {
+
+template <class Input>
+bool Load(Input&& input, Project& project, LoadError* error, const EffectResolver& resolver) {
     auto fail = [&](std::string where, std::string what) {
         if (error) *error = LoadError{std::move(where), std::move(what)};
         return false;
@@ -698,7 +707,7 @@ bool LoadProject(const std::string& json_text, Project& project, LoadError* erro
     }
     Json doc;
     try {
-        doc = Json::parse(json_text);
+        doc = Json::parse(std::forward<Input>(input));
     } catch (const Json::exception& e) {
         return fail("", "not valid JSON: " + ParseMessage(e));
     }
@@ -710,6 +719,18 @@ bool LoadProject(const std::string& json_text, Project& project, LoadError* erro
     }
     project = std::move(fresh);
     return true;
+}
+
+}  // namespace
+
+bool LoadProject(const std::string& json_text, Project& project, LoadError* error,
+                 const EffectResolver& resolver) {
+    return Load(json_text, project, error, resolver);
+}
+
+bool LoadProject(std::istream& json, Project& project, LoadError* error,
+                 const EffectResolver& resolver) {
+    return Load(json, project, error, resolver);
 }
 
 }  // namespace tlhost

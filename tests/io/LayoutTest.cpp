@@ -1,7 +1,10 @@
 // The layout of written JSON: the linear writer gives, byte for byte, what laying
 // out each value by its whole one-line form gives, for values of every shape and
 // for project files written a layer at a time.
+#include <cmath>
+#include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -108,6 +111,31 @@ TEST(JsonLayout, EveryShapeOfValueIsLaidOutAsItsWholeOneLineFormDecides) {
             ASSERT_EQ(tlhost::io::LayOut(value, width), Reference(value, width))
                 << "round " << round << ", width " << width;
         }
+    }
+}
+
+TEST(JsonLayout, ScalarsAreWrittenAsTheLibraryWritesThem) {
+    std::mt19937_64 random(7);
+    std::vector<Json> values = {0.0,   -0.0, 1.0,     0.1,      1e-300, 5e-324, 1.7976931348623157e308,
+                                1e21,  1e22, 123456789012345678.0, -2.5, 100.0,  1.0 / 3,
+                                std::numeric_limits<double>::infinity(), std::nan(""),
+                                0,     -1,   std::numeric_limits<std::int64_t>::min(),
+                                std::numeric_limits<std::uint64_t>::max(), true, false, nullptr,
+                                "", "plain", "tab\there", "quote\"", "\x7F", "caf\xC3\xA9",
+                                "\xFF\xFE"};
+    for (int i = 0; i < 2000; ++i) {
+        std::uint64_t bits = random();
+        double x;
+        std::memcpy(&x, &bits, sizeof x);
+        values.emplace_back(x);
+        values.emplace_back(static_cast<double>(static_cast<std::int32_t>(bits)) / 1000);
+    }
+    for (const Json& v : values) {
+        const std::string expected = v.dump(-1, ' ', false, Json::error_handler_t::replace);
+        EXPECT_EQ(tlhost::io::Scalar(v), expected);
+        EXPECT_EQ(tlhost::io::LayOut(Json::array({v}), 0), "[\n  " + expected + "\n]\n");
+        EXPECT_EQ(tlhost::io::FitsOnLine(v, expected.size()), true) << expected;
+        EXPECT_EQ(tlhost::io::FitsOnLine(v, expected.size() - 1), false) << expected;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "io/ProjectFile.h"
 #ifdef TL_HAVE_EXPRESSIONS
@@ -10,17 +9,6 @@
 #endif
 
 namespace tltool {
-
-namespace {
-bool ReadText(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    *text = buffer.str();
-    return true;
-}
-}  // namespace
 
 ProjectSession OpenProjectSession(const std::string& module, const std::string& resource,
                                   const std::string& project_path,
@@ -40,8 +28,9 @@ ProjectSession OpenProjectSession(const std::string& module, const std::string& 
         std::cerr << "parameter setup failed with error " << out.params_setup.result << "\n";
         return out;
     }
-    std::string text;
-    if (!ReadText(project_path, &text)) {
+    // Read as it is parsed: a large file is never held as text.
+    std::ifstream text(project_path, std::ios::binary);
+    if (!text) {
         std::cerr << "cannot read " << project_path << "\n";
         return out;
     }
