@@ -11,7 +11,6 @@ namespace {
 
 using Json = LayoutJson;
 
-bool Plain(const std::string& text);
 
 // Room for any number the library writes.
 constexpr std::size_t kNumberRoom = 64;
@@ -39,17 +38,9 @@ std::size_t NumberText(const Json& value, char* buffer) {
 // Appends a scalar as it is written.
 void AppendScalar(const Json& value, std::string& out) {
     switch (value.type()) {
-        case Json::value_t::string: {
-            const auto& text = value.get_ref<const std::string&>();
-            if (Plain(text)) {
-                out += '"';
-                out += text;
-                out += '"';
-            } else {
-                out += Quote(text);
-            }
+        case Json::value_t::string:
+            AppendQuoted(value.get_ref<const std::string&>(), out);
             return;
-        }
         case Json::value_t::boolean:
             out += value.get<bool>() ? "true" : "false";
             return;
@@ -106,17 +97,8 @@ void OneLine(const Json& value, std::string& out) {
     AppendScalar(value, out);
 }
 
-// Whether the text is written as it is between its quotes: printable ASCII
-// without a quote or a backslash (most names and keys).
-bool Plain(const std::string& text) {
-    for (const char c : text) {
-        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
-    }
-    return true;
-}
-
 // The length of a string as written: at least its bytes and two quotes.
-std::size_t TextLength(const std::string& text, std::size_t room) {
+std::size_t TextLength(std::string_view text, std::size_t room) {
     if (text.size() + 2 > room || Plain(text)) return text.size() + 2;
     return Quote(text).size();
 }
@@ -155,18 +137,41 @@ std::string Scalar(const Json& value) {
     return out;
 }
 
-std::string Quote(const std::string& text) {
+bool Plain(std::string_view text) {
+    for (const char c : text) {
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') return false;
+    }
+    return true;
+}
+
+std::string Quote(std::string_view text) {
+    std::string out;
+    AppendQuoted(text, out);
+    return out;
+}
+
+void AppendQuoted(std::string_view text, std::string& out) {
     if (Plain(text)) {
-        std::string out;
-        out.reserve(text.size() + 2);
         out += '"';
         out += text;
         out += '"';
-        return out;
+        return;
     }
     // Text that is not valid UTF-8 (8-bit names from the plug-in) is written with
     // replacement characters rather than refused.
-    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+    out += Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::size_t QuotedLength(std::string_view text, std::size_t room) {
+    return TextLength(text, room);
+}
+
+std::size_t OneLineLength(const Json& value, std::size_t room) {
+    return Measure(value, room);
+}
+
+void AppendOneLine(const Json& value, std::string& out) {
+    OneLine(value, out);
 }
 
 bool FitsOnLine(const Json& value, std::size_t room) {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -53,7 +54,16 @@ class LayoutSink {
 // A scalar as it is written (invalid UTF-8 in text replaced).
 std::string Scalar(const LayoutJson& value);
 // A text (a key or a string value) as it is written: quoted and escaped.
-std::string Quote(const std::string& text);
+std::string Quote(std::string_view text);
+void AppendQuoted(std::string_view text, std::string& out);
+// Whether a text is written as it is between its quotes (printable ASCII without
+// a quote or a backslash).
+bool Plain(std::string_view text);
+// The length of a quoted text, or of a value's one-line form, measured no further
+// than `room`: the result exceeds `room` exactly when the written form does.
+std::size_t QuotedLength(std::string_view text, std::size_t room);
+std::size_t OneLineLength(const LayoutJson& value, std::size_t room);
+void AppendOneLine(const LayoutJson& value, std::string& out);
 // Whether `value`'s one-line form has at most `room` characters.
 bool FitsOnLine(const LayoutJson& value, std::size_t room);
 // Writes `value` whose first line starts at column `column` of a line indented by

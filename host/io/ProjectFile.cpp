@@ -2,7 +2,10 @@
 // shortest exact form, so a project always gives the same bytes.
 #include "io/ProjectFile.h"
 
+#include <cstring>
 #include <sstream>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -120,8 +123,8 @@ class Writer {
         // is laid out whole.
         constexpr std::size_t kInner = kItemIndent + 2;
         constexpr std::size_t kListColumn = kInner + 10;  // after "layers":
-        Json first = LayerJson(*comp.layers().front());
-        const bool list_breaks = !io::FitsOnLine(first, kWidth - kListColumn - 2);
+        Tree first(*this, *comp.layers().front());
+        const bool list_breaks = first.Length(kWidth - kListColumn - 2) > kWidth - kListColumn - 2;
         if (io::FitsOnLine(head, kWidth - kItemIndent - tail) || !list_breaks) {
             head["layers"] = Json::array();
             for (Layer* layer : comp.layers()) head["layers"].push_back(LayerJson(*layer));
@@ -142,14 +145,306 @@ class Writer {
         for (std::size_t i = 0; i < layers.size(); ++i) {
             const std::size_t layer_tail = i + 1 < layers.size() ? 1 : 0;
             out.Spaces(kInner + 2);
-            io::WriteLaidOut(i == 0 ? first : LayerJson(*layers[i]), kInner + 2, kInner + 2,
-                             layer_tail, kWidth, out);
+            if (i == 0) {
+                first.Write(kInner + 2, kInner + 2, layer_tail, out);
+            } else {
+                Tree(*this, *layers[i]).Write(kInner + 2, kInner + 2, layer_tail, out);
+            }
             out.Put(layer_tail ? ",\n" : "\n");
         }
         out.Spaces(kInner);
         out.Put("]\n");
         out.Spaces(kItemIndent);
         out.Put('}');
+    }
+
+    // One layer written straight from the project, laid out as io::WriteLaidOut lays
+    // out LayerJson(layer), without building it: each leaf's values are made once
+    // (its value after expressions evaluated once, in tree order) and every other
+    // member is written from the node itself.
+    class Tree {
+      public:
+        Tree(const Writer& writer, Layer& layer) : layer_(layer) {
+            for (std::size_t i = 0; i < io::kLayerFlagCount; ++i) {
+                if (layer.flags() & io::kLayerFlagNames[i].flag)
+                    flags_.push_back(io::kLayerFlagNames[i].name);
+            }
+            id_ = layer.id();
+            in_point_ = Seconds(layer.in_point);
+            duration_ = Seconds(layer.duration);
+            Prepare(writer, layer.root());
+        }
+
+        // The one-line length of the layer, measured no further than `room`.
+        std::size_t Length(std::size_t room) const { return ObjectLength(Members(), room); }
+        void Write(std::size_t indent, std::size_t column, std::size_t tail,
+                   io::LayoutSink& out) const {
+            WriteObject(Members(), indent, column, tail, out);
+        }
+
+      private:
+        // A member's value: text, a flag, a small JSON value, a property node or a
+        // node's children.
+        struct Value {
+            enum class Kind { Text, Flag, Json, Node, Children } kind;
+            std::string_view text;
+            bool flag = false;
+            const nlohmann::ordered_json* json = nullptr;
+            const StreamNode* node = nullptr;
+        };
+        struct Member {
+            const char* key;
+            Value value;
+        };
+        // At most the 12 members of a leaf.
+        struct MemberList {
+            Member items[12];
+            std::size_t size = 0;
+            void Add(const char* key, Value value) { items[size++] = Member{key, value}; }
+        };
+        static Value Text(std::string_view text) { return {Value::Kind::Text, text}; }
+        static Value Flag(bool flag) { return {Value::Kind::Flag, {}, flag}; }
+        static Value JsonValue(const Json& json) { return {Value::Kind::Json, {}, false, &json}; }
+
+        // What a leaf writes besides its own fields.
+        struct LeafValues {
+            Json value, evaluated, keyframes;
+        };
+
+        void Prepare(const Writer& writer, StreamNode& node) {
+            if (node.is_group()) {
+                for (const auto& child : node.children()) Prepare(writer, *child);
+                return;
+            }
+            LeafValues& leaf = leaves_[&node];
+            leaf.value = ValueJson(node.value(), node.kind());
+            const StreamValue evaluated =
+                writer.evaluate_ ? writer.evaluate_(node) : node.ValueAt(0);
+            leaf.evaluated = ValueJson(evaluated, evaluated.kind);
+            if (!node.keyframes.empty()) leaf.keyframes = KeyframesJson(node);
+        }
+
+        MemberList Members() const {
+            MemberList m;
+            m.Add("id", JsonValue(id_));
+            m.Add("name", Text(layer_.name()));
+            m.Add("type", Text(io::LayerTypeName(layer_.kind())));
+            m.Add("in_point", JsonValue(in_point_));
+            m.Add("duration", JsonValue(duration_));
+            m.Add("flags", JsonValue(flags_));
+            m.Add("properties", Value{Value::Kind::Node, {}, false, nullptr, &layer_.root()});
+            return m;
+        }
+
+        // The members of a node, in the order NodeJson gives them.
+        MemberList Members(const StreamNode& node) const {
+            MemberList m;
+            m.Add("match_name", Text(node.match_name()));
+            m.Add("name", Text(node.name()));
+            if (node.is_group()) {
+                m.Add("group", Text(io::GroupingName(node.grouping())));
+            } else {
+                m.Add("kind", Text(ValueKindName(node.kind())));
+            }
+            m.Add("hidden", Flag(node.hidden()));
+            m.Add("eyeball", Flag(node.eyeball));
+            if (!node.can_vary_over_time) m.Add("can_vary", Flag(false));
+            if (node.is_group()) {
+                m.Add("children", Value{Value::Kind::Children, {}, false, nullptr, &node});
+                return m;
+            }
+            const LeafValues& leaf = leaves_.at(&node);
+            m.Add("value", JsonValue(leaf.value));
+            m.Add("evaluated", JsonValue(leaf.evaluated));
+            if (!node.expression.empty() || node.expression_enabled) {
+                m.Add("expression", Text(node.expression));
+                m.Add("expression_enabled", Flag(node.expression_enabled));
+            }
+            if (!node.expression_error.empty())
+                m.Add("expression_error", Text(node.expression_error));
+            if (!node.keyframes.empty()) m.Add("keyframes", JsonValue(leaf.keyframes));
+            return m;
+        }
+
+        // ---- One-line lengths, measured no further than `room`.
+
+        std::size_t ValueLength(const Value& v, std::size_t room) const {
+            switch (v.kind) {
+                case Value::Kind::Text:
+                    return io::QuotedLength(v.text, room);
+                case Value::Kind::Flag:
+                    return v.flag ? 4 : 5;
+                case Value::Kind::Json:
+                    return io::OneLineLength(*v.json, room);
+                case Value::Kind::Node:
+                    return ObjectLength(Members(*v.node), room);
+                case Value::Kind::Children:
+                    return ChildrenLength(*v.node, room);
+            }
+            return 0;
+        }
+
+        std::size_t ObjectLength(const MemberList& m, std::size_t room) const {
+            std::size_t length = 1;
+            for (std::size_t i = 0; i < m.size; ++i) {
+                if (i) length += 2;
+                length += std::strlen(m.items[i].key) + 4;  // quotes, colon, space
+                if (length > room) return length;
+                length += ValueLength(m.items[i].value, room - length);
+                if (length > room) return length;
+            }
+            return length + 1;
+        }
+
+        std::size_t ChildrenLength(const StreamNode& node, std::size_t room) const {
+            if (node.children().empty()) return 2;
+            std::size_t length = 1;
+            bool first = true;
+            for (const auto& child : node.children()) {
+                if (!first) length += 2;
+                first = false;
+                if (length > room) return length;
+                length += ObjectLength(Members(*child), room - length);
+                if (length > room) return length;
+            }
+            return length + 1;
+        }
+
+        // ---- One-line forms.
+
+        void AppendValue(const Value& v, std::string& out) const {
+            switch (v.kind) {
+                case Value::Kind::Text:
+                    io::AppendQuoted(v.text, out);
+                    return;
+                case Value::Kind::Flag:
+                    out += v.flag ? "true" : "false";
+                    return;
+                case Value::Kind::Json:
+                    io::AppendOneLine(*v.json, out);
+                    return;
+                case Value::Kind::Node:
+                    AppendObject(Members(*v.node), out);
+                    return;
+                case Value::Kind::Children: {
+                    if (v.node->children().empty()) {
+                        out += "[]";
+                        return;
+                    }
+                    out += '[';
+                    bool first = true;
+                    for (const auto& child : v.node->children()) {
+                        if (!first) out += ", ";
+                        first = false;
+                        AppendObject(Members(*child), out);
+                    }
+                    out += ']';
+                    return;
+                }
+            }
+        }
+
+        void AppendObject(const MemberList& m, std::string& out) const {
+            out += '{';
+            for (std::size_t i = 0; i < m.size; ++i) {
+                if (i) out += ", ";
+                out += '"';
+                out += m.items[i].key;
+                out += "\": ";
+                AppendValue(m.items[i].value, out);
+            }
+            out += '}';
+        }
+
+        // ---- Laid out.
+
+        bool Fits(const Value& v, std::size_t column, std::size_t tail) const {
+            const std::size_t used = column + tail;
+            if (used > kWidth) return false;
+            return ValueLength(v, kWidth - used) <= kWidth - used;
+        }
+
+        void WriteValue(const Value& v, std::size_t indent, std::size_t column, std::size_t tail,
+                        io::LayoutSink& out) const {
+            switch (v.kind) {
+                case Value::Kind::Text:
+                case Value::Kind::Flag: {
+                    std::string text;
+                    AppendValue(v, text);
+                    out.Put(text);
+                    return;
+                }
+                case Value::Kind::Json:
+                    io::WriteLaidOut(*v.json, indent, column, tail, kWidth, out);
+                    return;
+                case Value::Kind::Node:
+                    WriteObject(Members(*v.node), indent, column, tail, out);
+                    return;
+                case Value::Kind::Children:
+                    WriteChildren(*v.node, indent, column, tail, out);
+                    return;
+            }
+        }
+
+        void WriteObject(const MemberList& m, std::size_t indent, std::size_t column,
+                         std::size_t tail, io::LayoutSink& out) const {
+            const std::size_t used = column + tail;
+            if (used <= kWidth && ObjectLength(m, kWidth - used) <= kWidth - used) {
+                std::string line;
+                AppendObject(m, line);
+                out.Put(line);
+                return;
+            }
+            out.Put("{\n");
+            for (std::size_t i = 0; i < m.size; ++i) {
+                const bool last = i + 1 == m.size;
+                out.Spaces(indent + 2);
+                std::string name = "\"";
+                name += m.items[i].key;
+                name += "\": ";
+                out.Put(name);
+                WriteValue(m.items[i].value, indent + 2, indent + 2 + name.size(), last ? 0 : 1,
+                           out);
+                out.Put(last ? "\n" : ",\n");
+            }
+            out.Spaces(indent);
+            out.Put('}');
+        }
+
+        void WriteChildren(const StreamNode& node, std::size_t indent, std::size_t column,
+                           std::size_t tail, io::LayoutSink& out) const {
+            const Value list{Value::Kind::Children, {}, false, nullptr, &node};
+            if (node.children().empty() || Fits(list, column, tail)) {
+                std::string line;
+                AppendValue(list, line);
+                out.Put(line);
+                return;
+            }
+            out.Put("[\n");
+            const auto& children = node.children();
+            for (std::size_t i = 0; i < children.size(); ++i) {
+                const bool last = i + 1 == children.size();
+                out.Spaces(indent + 2);
+                WriteObject(Members(*children[i]), indent + 2, indent + 2, last ? 0 : 1, out);
+                out.Put(last ? "\n" : ",\n");
+            }
+            out.Spaces(indent);
+            out.Put(']');
+        }
+
+        Layer& layer_;
+        Json id_, in_point_, duration_;
+        Json flags_ = Json::array();
+        std::unordered_map<const StreamNode*, LeafValues> leaves_;
+    };
+
+    static Json KeyframesJson(const StreamNode& node) {
+        Json keys = Json::array();
+        for (const Keyframe& key : node.keyframes) {
+            keys.push_back(
+                Json{{"time", TimeJson(key.time)}, {"value", ValueJson(key.value, node.kind())}});
+        }
+        return keys;
     }
 
     Json ItemJson(Item& item, bool with_layers = true) const {
@@ -226,14 +521,7 @@ class Writer {
             put("expression_enabled", node.expression_enabled);
         }
         if (!node.expression_error.empty()) put("expression_error", node.expression_error);
-        if (!node.keyframes.empty()) {
-            Json keys = Json::array();
-            for (const Keyframe& key : node.keyframes) {
-                keys.push_back(Json{{"time", TimeJson(key.time)},
-                                    {"value", ValueJson(key.value, node.kind())}});
-            }
-            put("keyframes", std::move(keys));
-        }
+        if (!node.keyframes.empty()) put("keyframes", KeyframesJson(node));
         return out;
     }
 
