@@ -14,6 +14,8 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ostream>
+#include <streambuf>
 #include <memory>
 #include <string>
 
@@ -174,6 +176,23 @@ std::size_t EvaluateAll(tlhost::Host& host) {
     return n;
 }
 
+// A stream that only counts what is written to it (the file the tool writes,
+// without the disk).
+struct CountingStream {
+    struct Buffer : std::streambuf {
+        std::size_t bytes = 0;
+        int_type overflow(int_type c) override {
+            if (c != traits_type::eof()) ++bytes;
+            return c;
+        }
+        std::streamsize xsputn(const char*, std::streamsize n) override {
+            bytes += static_cast<std::size_t>(n);
+            return n;
+        }
+    } buffer;
+    std::ostream stream{&buffer};
+};
+
 double Seconds(std::chrono::steady_clock::time_point from) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
 }
@@ -215,8 +234,9 @@ void BM_Run(benchmark::State& state) {
         tlhost::ValueEvaluator evaluator = [&](StreamNode& leaf) {
             return host.ValueAfterExpressions(leaf, 0.0);
         };
-        const std::string saved = tlhost::SaveProject(host.project(), evaluator);
-        bytes = saved.size();
+        CountingStream out;
+        tlhost::WriteProject(host.project(), out.stream, evaluator);
+        bytes = out.buffer.bytes;
         save += Seconds(t);
     }
     const double n = static_cast<double>(state.iterations());

@@ -11,7 +11,6 @@ namespace {
 
 using Json = LayoutJson;
 
-
 // Room for any number the library writes.
 constexpr std::size_t kNumberRoom = 64;
 
@@ -28,11 +27,11 @@ std::size_t NumberText(const Json& value, char* buffer) {
         return static_cast<std::size_t>(nlohmann::detail::to_chars(buffer, end, x) - buffer);
     }
     if (value.is_number_unsigned()) {
-        return static_cast<std::size_t>(
-            std::to_chars(buffer, end, value.get<std::uint64_t>()).ptr - buffer);
+        return static_cast<std::size_t>(std::to_chars(buffer, end, value.get<std::uint64_t>()).ptr -
+                                        buffer);
     }
     return static_cast<std::size_t>(std::to_chars(buffer, end, value.get<std::int64_t>()).ptr -
-                                     buffer);
+                                    buffer);
 }
 
 // Appends a scalar as it is written.

@@ -394,8 +394,9 @@ class Reader {
             const std::string text = String(*kind, where + "/kind");
             std::optional<ValueKind> value_kind = io::ValueKindFromName(text);
             if (!value_kind) {
-                Fail(where + "/kind", "unknown kind " + Quoted(text) +
-                                          " (one_d, two_d, three_d, color, layer, path, arb, no_data)");
+                Fail(where + "/kind",
+                     "unknown kind " + Quoted(text) +
+                         " (one_d, two_d, three_d, color, layer, path, arb, no_data)");
             }
             node = std::make_unique<StreamNode>(match_name, name, Grouping::Leaf, *value_kind);
             ReadLeaf(json, where, *node);
@@ -515,7 +516,8 @@ class Reader {
             case ValueKind::Arb: {
                 // Arbitrary data: its flat bytes, as the effect gave them.
                 ExpectArray(json, where);
-                if (json.size() > kMaxArbBytes) Fail(where, "more arbitrary data than the host keeps");
+                if (json.size() > kMaxArbBytes)
+                    Fail(where, "more arbitrary data than the host keeps");
                 for (std::size_t i = 0; i < json.size(); ++i) {
                     value.bytes.push_back(
                         static_cast<std::uint8_t>(Integer(json[i], where + Step(i), 0, 255)));
