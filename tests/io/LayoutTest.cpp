@@ -211,4 +211,27 @@ TEST(JsonLayout, ProjectsWrittenALayerAtATimeAreLaidOutAsAWhole) {
     ExpectWholeLayout(mixed);
 }
 
+TEST(ProjectStreams, AFileReadFromAStreamLoadsAsItsTextDoes) {
+    const std::string text = ExampleText();
+    tlhost::Project from_text, from_stream;
+    tlhost::LoadError error;
+    ASSERT_TRUE(tlhost::LoadProject(text, from_text, &error)) << error.message();
+    std::istringstream in(text);
+    ASSERT_TRUE(tlhost::LoadProject(in, from_stream, &error)) << error.message();
+    EXPECT_EQ(tlhost::SaveProject(from_stream), tlhost::SaveProject(from_text));
+
+    // Faults are named the same way, and the project is left as it was.
+    std::istringstream broken(text.substr(0, text.size() / 2));
+    tlhost::Project untouched;
+    EXPECT_FALSE(tlhost::LoadProject(broken, untouched, &error));
+    EXPECT_EQ(error.what.rfind("not valid JSON: ", 0), 0u) << error.what;
+    EXPECT_TRUE(untouched.items().empty());
+    std::string renamed = text;
+    renamed.replace(renamed.find("\"in_point\""), 10, "\"in_pint\"");
+    std::istringstream wrong(renamed);
+    EXPECT_FALSE(tlhost::LoadProject(wrong, untouched, &error));
+    EXPECT_EQ(error.where, "/items/0/layers/0/in_pint");
+    EXPECT_TRUE(untouched.items().empty());
+}
+
 }  // namespace
