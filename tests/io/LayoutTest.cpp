@@ -171,9 +171,9 @@ TEST(JsonLayout, ValuesRightAtTheEdgeOfTheLine) {
     }
 }
 
-std::string ExampleText() {
+std::string ExampleText(const char* name = "connections.json") {
     const std::string here = __FILE__;
-    std::ifstream in(here.substr(0, here.rfind("/tests/io/")) + "/examples/connections.json",
+    std::ifstream in(here.substr(0, here.rfind("/tests/io/")) + "/examples/" + name,
                      std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -193,6 +193,11 @@ TEST(JsonLayout, ProjectsWrittenALayerAtATimeAreLaidOutAsAWhole) {
     tlhost::LoadError error;
     ASSERT_TRUE(tlhost::LoadProject(ExampleText(), example, &error)) << error.message();
     ExpectWholeLayout(example);
+    // Keyframes with exact times, undo groups with their changes.
+    tlhost::Project animated;
+    ASSERT_TRUE(tlhost::LoadProject(ExampleText("animated.json"), animated, &error))
+        << error.message();
+    ExpectWholeLayout(animated);
 
     // No items, a folder alone, and a composition without layers beside one with.
     tlhost::Project empty;
