@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "AE_Effect.h"
@@ -122,6 +123,10 @@ class Host {
 
     InfoPanel& info_panel() { return info_panel_; }
 
+    // The path outlines of the stream values handed out and not yet disposed, so that an
+    // outline handle is checked before it is used.
+    std::unordered_set<const MaskOutline*>& outlines() { return outlines_; }
+
     // Key events the plug-in synthesised, in the order they arrived.
     std::vector<KeyEvent>& key_events() { return key_events_; }
 
@@ -177,6 +182,7 @@ class Host {
     RefTable<CollectionRecord> collections_{RefKind::Collection, "collection"};
     RefTable<KeyframeBatchRecord> keyframe_batches_{RefKind::KeyframeBatch, "keyframe batch"};
     InfoPanel info_panel_;
+    std::unordered_set<const MaskOutline*> outlines_;
     std::vector<KeyEvent> key_events_;
     Evaluator evaluator_;
     SPBasicSuite basic_suite_{};

@@ -39,19 +39,35 @@ constexpr RootRow kRoots[] = {
     {LayerKind::Camera, "ADBE Camera Layer"}, {LayerKind::Light, "ADBE Light Layer"},
 };
 
-// The transform group every new layer gets.
-struct LeafRow {
+// The transform group of a layer, in the host's order. A 2D layer has the rows with a 2D
+// name; a 3D layer has them all, under their 3D names.
+struct TransformRow {
     const char* match_name;
-    const char* name;
+    const char* name_2d;  // null: only 3D layers have it
+    const char* name_3d;
     StreamValue value;
 };
-const LeafRow kTransform[] = {
-    {"ADBE Anchor Point", "Anchor Point", StreamValue::ThreeD(0, 0, 0)},
-    {"ADBE Position", "Position", StreamValue::ThreeD(0, 0, 0)},
-    {"ADBE Scale", "Scale", StreamValue::ThreeD(100, 100, 100)},
-    {"ADBE Rotate Z", "Rotation", StreamValue::OneD(0)},
-    {"ADBE Opacity", "Opacity", StreamValue::OneD(100)},
+const TransformRow kTransform[] = {
+    {"ADBE Anchor Point", "Anchor Point", "Anchor Point", StreamValue::ThreeD(0, 0, 0)},
+    {"ADBE Position", "Position", "Position", StreamValue::ThreeD(0, 0, 0)},
+    {"ADBE Scale", "Scale", "Scale", StreamValue::ThreeD(100, 100, 100)},
+    {"ADBE Orientation", nullptr, "Orientation", StreamValue::ThreeD(0, 0, 0)},
+    {"ADBE Rotate X", nullptr, "X Rotation", StreamValue::OneD(0)},
+    {"ADBE Rotate Y", nullptr, "Y Rotation", StreamValue::OneD(0)},
+    {"ADBE Rotate Z", "Rotation", "Z Rotation", StreamValue::OneD(0)},
+    {"ADBE Opacity", "Opacity", "Opacity", StreamValue::OneD(100)},
 };
+constexpr char kTransformGroup[] = "ADBE Transform Group";
+
+std::unique_ptr<StreamNode> TransformLeaf(const TransformRow& row, const char* name) {
+    auto leaf = std::make_unique<StreamNode>(row.match_name, name, Grouping::Leaf, row.value.kind);
+    leaf->set_value(row.value);
+    return leaf;
+}
+
+void SetThreeD(StreamNode* leaf, double x, double y, double z) {
+    if (leaf && leaf->kind() == ValueKind::ThreeD) leaf->set_value(StreamValue::ThreeD(x, y, z));
+}
 
 const char* RootMatchName(LayerKind kind) {
     for (const auto& r : kRoots) {
@@ -93,12 +109,9 @@ Layer::Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind 
     root->AddChild(
         std::make_unique<StreamNode>("ADBE Effect Parade", "Effects", Grouping::Indexed));
     StreamNode& transform = root->AddChild(
-        std::make_unique<StreamNode>("ADBE Transform Group", "Transform", Grouping::Named));
+        std::make_unique<StreamNode>(kTransformGroup, "Transform", Grouping::Named));
     for (const auto& row : kTransform) {
-        auto leaf =
-            std::make_unique<StreamNode>(row.match_name, row.name, Grouping::Leaf, row.value.kind);
-        leaf->set_value(row.value);
-        transform.AddChild(std::move(leaf));
+        if (row.name_2d) transform.AddChild(TransformLeaf(row, row.name_2d));
     }
     set_root(std::move(root));
 }
@@ -170,6 +183,7 @@ Composition& Project::AddComposition(std::string name, A_long id) {
     items_.push_back(std::make_unique<Composition>(id, std::move(name)));
     auto& comp = static_cast<Composition&>(*items_.back());
     comp_set_.insert(&comp);
+    item_handles_.emplace(comp.handle_key(), &comp);
     return comp;
 }
 
@@ -178,7 +192,103 @@ Item& Project::AddItem(ItemKind kind, std::string name, A_long id) {
     if (id == 0) id = next_item_id_;
     next_item_id_ = std::max(next_item_id_, id + 1);
     items_.push_back(std::make_unique<Item>(id, kind, std::move(name)));
+    item_handles_.emplace(items_.back()->handle_key(), items_.back().get());
     return *items_.back();
+}
+
+Item* Project::FindItem(A_long id) const {
+    for (const auto& item : items_) {
+        if (item->id() == id) return item.get();
+    }
+    return nullptr;
+}
+
+namespace {
+
+// Whether `comp` shows `target`, directly or through the compositions its layers show.
+bool Shows(const Composition& comp, const Composition& target,
+           std::unordered_set<const Composition*>& seen) {
+    if (&comp == &target) return true;
+    if (!seen.insert(&comp).second) return false;
+    for (const Layer* layer : comp.layers()) {
+        const Item* source = layer->source();
+        if (source && source->kind() == ItemKind::Composition &&
+            Shows(static_cast<const Composition&>(*source), target, seen)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Project::CanAddLayer(const Item& source, const Composition& comp) const {
+    if (source.kind() == ItemKind::Folder) return false;
+    if (source.kind() != ItemKind::Composition) return true;
+    std::unordered_set<const Composition*> seen;
+    return !Shows(static_cast<const Composition&>(source), comp, seen);
+}
+
+Layer& Project::AddLayerShowing(Composition& comp, Item& source) {
+    const bool is_comp = source.kind() == ItemKind::Composition;
+    Layer& layer =
+        AddLayer(comp, source.name(), is_comp ? LayerKind::Precomp : LayerKind::Footage);
+    layer.set_source(&source);
+    layer.in_point = A_Time{0, 1};
+    layer.duration = is_comp ? static_cast<Composition&>(source).duration : comp.duration;
+    StreamNode* transform = layer.root().FindChild(kTransformGroup);
+    if (transform) {
+        SetThreeD(transform->FindChild("ADBE Position"), comp.width / 2.0, comp.height / 2.0, 0);
+        if (is_comp) {
+            const auto& shown = static_cast<Composition&>(source);
+            SetThreeD(transform->FindChild("ADBE Anchor Point"), shown.width / 2.0,
+                      shown.height / 2.0, 0);
+        }
+    }
+    return layer;
+}
+
+Layer& Project::AddShapeLayer(Composition& comp) {
+    std::unordered_set<std::string> taken;
+    for (const Layer* layer : comp.layers()) taken.insert(layer->name());
+    std::string name;
+    for (int n = 1;; ++n) {
+        name = "Shape Layer " + std::to_string(n);
+        if (!taken.count(name)) break;
+    }
+    Layer& layer = AddLayer(comp, name, LayerKind::Shape);
+    layer.in_point = A_Time{0, 1};
+    layer.duration = comp.duration;
+    if (StreamNode* transform = layer.root().FindChild(kTransformGroup)) {
+        SetThreeD(transform->FindChild("ADBE Position"), comp.width / 2.0, comp.height / 2.0, 0);
+    }
+    return layer;
+}
+
+void Project::SetLayer3D(Layer& layer, bool on) {
+    layer.set_flags(on ? (layer.flags() | AEGP_LayerFlag_LAYER_IS_3D)
+                       : (layer.flags() & ~AEGP_LayerFlag_LAYER_IS_3D));
+    StreamNode* transform = layer.root().FindChild(kTransformGroup);
+    if (!transform) return;
+    std::size_t insert_at = 0;
+    for (const TransformRow& row : kTransform) {
+        StreamNode* node = transform->FindChild(row.match_name);
+        if (on) {
+            if (node) {
+                node->set_name(row.name_3d);
+                insert_at = node->IndexInParent() + 1;
+            } else if (!row.name_2d) {
+                transform->AddChild(TransformLeaf(row, row.name_3d), insert_at);
+                ++insert_at;
+            }
+        } else if (node) {
+            if (row.name_2d) {
+                node->set_name(row.name_2d);
+            } else {
+                Retire(transform->RemoveChild(node->IndexInParent()));
+            }
+        }
+    }
 }
 
 Composition* Project::FindComposition(const std::string& name) const {

@@ -32,11 +32,15 @@ class Item {
     ItemKind kind() const { return kind_; }
     const std::string& name() const { return name_; }
     void set_name(std::string name) { name_ = std::move(name); }
+    // What the item's host handle points at: a place of its own, so that a composition's
+    // item handle differs from its composition handle, as in the host.
+    const void* handle_key() const { return &handle_key_; }
 
   private:
     A_long id_;
     ItemKind kind_;
     std::string name_;
+    char handle_key_ = 0;
 };
 
 // The layer kinds the host knows; each maps to a host object type.
@@ -88,7 +92,14 @@ class Layer {
     void set_name(std::string name) { name_ = std::move(name); }
     LayerKind kind() const { return kind_; }
     AEGP_LayerFlags flags() const { return flags_; }
+    // The flags as a project file gives them. The 3D flag set this way leaves the tree as
+    // it is (the file gives the tree); Project::SetLayer3D switches it as the host does.
     void set_flags(AEGP_LayerFlags flags) { flags_ = flags; }
+    bool is_3d() const { return (flags_ & AEGP_LayerFlag_LAYER_IS_3D) != 0; }
+    // The item the layer shows (a composition or footage), or null (shape, text, null,
+    // camera and light layers have none).
+    Item* source() const { return source_; }
+    void set_source(Item* item) { source_ = item; }
     A_Time in_point{0, 1};
     A_Time duration{10, 1};
 
@@ -110,6 +121,7 @@ class Layer {
     std::string name_;
     LayerKind kind_;
     AEGP_LayerFlags flags_ = AEGP_LayerFlag_VIDEO_ACTIVE;
+    Item* source_ = nullptr;
     std::unique_ptr<StreamNode> root_;
     std::vector<std::unique_ptr<EffectInstance>> effects_;
 };
@@ -173,12 +185,36 @@ class Project {
     Layer& AddLayer(Composition& comp, std::string name, LayerKind kind, AEGP_LayerIDVal id = 0,
                     std::size_t index = SIZE_MAX);
     Layer* FindLayer(AEGP_LayerIDVal id) const;
-    // Whether a pointer the plug-in handed back is one of this project's layers or
-    // compositions (their handles are the objects' addresses).
+    // Whether a pointer the plug-in handed back is one of this project's layers,
+    // compositions or items (their handles are the objects' addresses).
     bool IsLayer(const void* p) const { return layer_set_.count(p) != 0; }
     bool IsComposition(const void* p) const { return comp_set_.count(p) != 0; }
+    // The item whose handle key `p` is, or null.
+    Item* ItemForHandle(const void* p) const {
+        auto it = item_handles_.find(p);
+        return it == item_handles_.end() ? nullptr : it->second;
+    }
+    // Items in project order: the order they were added (read from a file, or made).
     const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
+    Item* FindItem(A_long id) const;
     Composition* FindComposition(const std::string& name) const;
+
+    // What the host does when a layer showing `source` is added to `comp`: the layer goes
+    // on top, named after its source, as long as the composition and the source, centred
+    // (position at the composition's centre, anchor at the source's). A precomposition
+    // layer for a composition, a footage layer otherwise. The caller checks CanAddLayer.
+    Layer& AddLayerShowing(Composition& comp, Item& source);
+    // Whether `source` may be shown in `comp`: not a folder, and not a composition that is
+    // `comp` itself or shows `comp` somewhere inside it (the host refuses such a cycle).
+    bool CanAddLayer(const Item& source, const Composition& comp) const;
+    // A new shape layer on top of `comp`, as the host makes one: named "Shape Layer N"
+    // (the lowest N no layer of the composition has), spanning the composition, at its
+    // centre, with an empty contents group.
+    Layer& AddShapeLayer(Composition& comp);
+    // Switches a layer between 2D and 3D as the host does: a 3D layer's transform has an
+    // orientation and X, Y and Z rotations; a 2D layer's has one rotation and no
+    // orientation. Properties a 2D layer loses are retired (references stay safe).
+    void SetLayer3D(Layer& layer, bool on);
 
     // Keeps a node removed from a tree alive: references the plug-in still holds
     // must not dangle (using them is then reported, not undefined).
@@ -204,6 +240,7 @@ class Project {
     std::unordered_map<AEGP_LayerIDVal, Layer*> layers_by_id_;
     std::unordered_set<const void*> layer_set_;
     std::unordered_set<const void*> comp_set_;
+    std::unordered_map<const void*, Item*> item_handles_;
     AEGP_LayerIDVal next_layer_id_ = 1;
     A_long next_item_id_ = 1;
     std::vector<UndoGroupRecord> undo_groups_;

@@ -14,8 +14,8 @@
 //   - setting the selection checks every item first: one whose property is not in that
 //     composition (another composition's, or one no longer in a layer's tree) is refused with
 //     A_Err_PARAMETER and the selection is left as it was; an empty collection empties it.
-// Counting, reading and erasing items, and the comp suite's other functions, are declined until
-// something needs them.
+// Counting, reading and erasing items are declined until something needs them; the comp suite's
+// other functions are served in CompSuites.cpp.
 #include <algorithm>
 #include <string>
 
@@ -78,7 +78,9 @@ std::vector<std::size_t> PathFromRoot(const StreamNode& node) {
     return path;
 }
 
-A_Err SetSelection(AEGP_CompH compH, AEGP_Collection2H collectionH) {
+}  // namespace
+
+A_Err CompSetSelection(AEGP_CompH compH, AEGP_Collection2H collectionH) {
     constexpr const char* kFunction = "AEGP_SetSelection";
     return Serve(kFunction, [&](Host& host) -> A_Err {
         Composition& comp = CompOf(host, compH);
@@ -95,6 +97,8 @@ A_Err SetSelection(AEGP_CompH compH, AEGP_Collection2H collectionH) {
     });
 }
 
+namespace {
+
 AEGP_CollectionSuite2 MakeCollectionSuite2() {
     AEGP_CollectionSuite2 s{};
     s.AEGP_NewCollection = NewCollection;
@@ -106,57 +110,10 @@ AEGP_CollectionSuite2 MakeCollectionSuite2() {
     return s;
 }
 
-AEGP_CompSuite8 MakeCompSuite8() {
-    AEGP_CompSuite8 s{};
-    TL_DECLINE(s, AEGP_GetCompFromItem);
-    TL_DECLINE(s, AEGP_GetItemFromComp);
-    TL_DECLINE(s, AEGP_GetCompDownsampleFactor);
-    TL_DECLINE(s, AEGP_SetCompDownsampleFactor);
-    TL_DECLINE(s, AEGP_GetCompBGColor);
-    TL_DECLINE(s, AEGP_SetCompBGColor);
-    TL_DECLINE(s, AEGP_GetCompFlags);
-    TL_DECLINE(s, AEGP_GetCompFramerate);
-    TL_DECLINE(s, AEGP_SetCompFrameRate);
-    TL_DECLINE(s, AEGP_GetCompShutterAnglePhase);
-    TL_DECLINE(s, AEGP_GetCompShutterFrameRange);
-    TL_DECLINE(s, AEGP_GetCompSuggestedMotionBlurSamples);
-    TL_DECLINE(s, AEGP_SetCompSuggestedMotionBlurSamples);
-    TL_DECLINE(s, AEGP_GetCompWorkAreaStart);
-    TL_DECLINE(s, AEGP_GetCompWorkAreaDuration);
-    TL_DECLINE(s, AEGP_SetCompWorkAreaStartAndDuration);
-    TL_DECLINE(s, AEGP_CreateSolidInComp);
-    TL_DECLINE(s, AEGP_CreateCameraInComp);
-    TL_DECLINE(s, AEGP_CreateLightInComp);
-    TL_DECLINE(s, AEGP_CreateComp);
-    TL_DECLINE(s, AEGP_GetNewCollectionFromCompSelection);
-    s.AEGP_SetSelection = SetSelection;
-    TL_DECLINE(s, AEGP_GetCompDisplayStartTime);
-    TL_DECLINE(s, AEGP_SetCompDisplayStartTime);
-    TL_DECLINE(s, AEGP_SetCompDuration);
-    TL_DECLINE(s, AEGP_CreateNullInComp);
-    TL_DECLINE(s, AEGP_SetCompPixelAspectRatio);
-    TL_DECLINE(s, AEGP_CreateTextLayerInComp);
-    TL_DECLINE(s, AEGP_CreateBoxTextLayerInComp);
-    TL_DECLINE(s, AEGP_SetCompDimensions);
-    TL_DECLINE(s, AEGP_DuplicateComp);
-    TL_DECLINE(s, AEGP_GetCompFrameDuration);
-    TL_DECLINE(s, AEGP_GetMostRecentlyUsedComp);
-    TL_DECLINE(s, AEGP_CreateVectorLayerInComp);
-    TL_DECLINE(s, AEGP_GetNewCompMarkerStream);
-    TL_DECLINE(s, AEGP_GetCompDisplayDropFrame);
-    TL_DECLINE(s, AEGP_SetCompDisplayDropFrame);
-    return s;
-}
-
 }  // namespace
 
 const AEGP_CollectionSuite2* CollectionSuite2Table() {
     static const AEGP_CollectionSuite2 table = MakeCollectionSuite2();
-    return &table;
-}
-
-const AEGP_CompSuite8* CompSuite8Table() {
-    static const AEGP_CompSuite8 table = MakeCompSuite8();
     return &table;
 }
 

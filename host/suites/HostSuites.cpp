@@ -22,6 +22,10 @@ void RegisterHostSuites(SuiteRegistry& registry) {
     registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion8, CompSuite8Table());
     registry.Add(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion1, ParamUtilsSuite1Table());
     registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion7, CompSuite7Table());
+    registry.Add(kAEGPCompSuite, kAEGPCompSuiteVersion5, CompSuite5Table());
+    registry.Add(kAEGPProjSuite, kAEGPProjSuiteVersion5, ProjSuite5Table());
+    registry.Add(kAEGPItemSuite, kAEGPItemSuiteVersion8, ItemSuite8Table());
+    registry.Add(kAEGPMaskOutlineSuite, kAEGPMaskOutlineSuiteVersion2, MaskOutlineSuite2Table());
     registry.Add(kAEGPKeyframeSuite, kAEGPKeyframeSuiteVersion4, KeyframeSuite4Table());
     registry.Add(kPFAdvAppSuite, kPFAdvAppSuiteVersion2, AdvAppSuite2Table());
     // Custom-interface drawing.

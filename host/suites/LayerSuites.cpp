@@ -1,6 +1,18 @@
 // "AEGP Layer Suite" v11 (8-bit names) and v13 (UTF-16 names in memory handles):
-// layers, their order, ids, flags, times and names.
+// layers, their order, ids, flags, times, names and sources.
+//
+// The host's rules as the stand-in keeps them:
+//   - AEGP_AddLayer puts a layer showing the item on top of the composition
+//     (Project::AddLayerShowing); a folder, or a composition that would show itself, is
+//     A_Err_PARAMETER (AEGP_IsAddLayerValid answers false for them);
+//   - a layer's source name is its source item's name (empty without a source);
+//   - setting the 3D flag gives the layer a 3D transform (orientation, X, Y and Z rotation),
+//     clearing it takes those away again (Project::SetLayer3D);
+//   - names set through v11 are 8-bit text kept as given; setting a name or a flag is logged
+//     as a change of an open undo group.
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <cstring>
 
 #include "core/Boundary.h"
@@ -10,6 +22,12 @@
 namespace tlhost {
 
 namespace {
+
+std::string ToHex(AEGP_LayerFlags flag) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(flag));
+    return text;
+}
 
 A_Err GetCompNumLayers(AEGP_CompH compH, A_long* num) {
     return Serve("AEGP_GetCompNumLayers", [&](Host& host) -> A_Err {
@@ -58,7 +76,72 @@ A_Err SetLayerFlag(AEGP_LayerH layerH, AEGP_LayerFlags flag, A_Boolean value) {
     return Serve("AEGP_SetLayerFlag", [&](Host& host) -> A_Err {
         if (flag == 0 || (flag & (flag - 1)) != 0) Breach(A_Err_PARAMETER, "not exactly one flag");
         Layer& layer = LayerOf(host, layerH);
-        layer.set_flags(value ? (layer.flags() | flag) : (layer.flags() & ~flag));
+        const AEGP_LayerFlags was = layer.flags();
+        if (flag == AEGP_LayerFlag_LAYER_IS_3D) {
+            if ((value != 0) != layer.is_3d()) host.project().SetLayer3D(layer, value != 0);
+        } else {
+            layer.set_flags(value ? (layer.flags() | flag) : (layer.flags() & ~flag));
+        }
+        if (layer.flags() != was) {
+            host.project().NoteChange(layer.comp().name() + " > " + layer.name() + ": flag 0x" +
+                                      ToHex(flag) + (value ? " set" : " cleared"));
+        }
+        return A_Err_NONE;
+    });
+}
+
+A_Err IsLayer3D(AEGP_LayerH layerH, A_Boolean* is_3d) {
+    return Serve("AEGP_IsLayer3D", [&](Host& host) -> A_Err {
+        Require(is_3d, "result place");
+        *is_3d = LayerOf(host, layerH).is_3d() ? TRUE : FALSE;
+        return A_Err_NONE;
+    });
+}
+
+A_Err IsLayer2D(AEGP_LayerH layerH, A_Boolean* is_2d) {
+    return Serve("AEGP_IsLayer2D", [&](Host& host) -> A_Err {
+        Require(is_2d, "result place");
+        *is_2d = LayerOf(host, layerH).is_3d() ? FALSE : TRUE;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetLayerSourceItem(AEGP_LayerH layerH, AEGP_ItemH* itemPH) {
+    return Serve("AEGP_GetLayerSourceItem", [&](Host& host) -> A_Err {
+        Require(itemPH, "item place");
+        Item* source = LayerOf(host, layerH).source();
+        *itemPH = source ? HandleOf(*source) : nullptr;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetLayerSourceItemID(AEGP_LayerH layerH, A_long* id) {
+    return Serve("AEGP_GetLayerSourceItemID", [&](Host& host) -> A_Err {
+        Require(id, "id place");
+        const Item* source = LayerOf(host, layerH).source();
+        *id = source ? source->id() : 0;
+        return A_Err_NONE;
+    });
+}
+
+A_Err IsAddLayerValid(AEGP_ItemH itemH, AEGP_CompH compH, A_Boolean* valid) {
+    return Serve("AEGP_IsAddLayerValid", [&](Host& host) -> A_Err {
+        Require(valid, "result place");
+        *valid = host.project().CanAddLayer(ItemOf(host, itemH), CompOf(host, compH)) ? TRUE
+                                                                                      : FALSE;
+        return A_Err_NONE;
+    });
+}
+
+A_Err AddLayer(AEGP_ItemH itemH, AEGP_CompH compH, AEGP_LayerH* layerPH) {
+    return Serve("AEGP_AddLayer", [&](Host& host) -> A_Err {
+        Item& item = ItemOf(host, itemH);
+        Composition& comp = CompOf(host, compH);
+        if (!host.project().CanAddLayer(item, comp)) Refuse(A_Err_PARAMETER);
+        Layer& layer = host.project().AddLayerShowing(comp, item);
+        host.project().NoteChange(comp.name() + " > " + layer.name() + ": layer added");
+        // The new layer's place may be left out.
+        if (layerPH) *layerPH = HandleOf(layer);
         return A_Err_NONE;
     });
 }
@@ -117,11 +200,15 @@ void CopyName(const std::string& name, A_char* buffer) {
     buffer[n] = '\0';
 }
 
+std::string SourceName(const Layer& layer) {
+    return layer.source() ? layer.source()->name() : std::string();
+}
+
 A_Err GetLayerName8(AEGP_LayerH layerH, A_char* name, A_char* source_name) {
     return Serve("AEGP_GetLayerName", [&](Host& host) -> A_Err {
         Layer& layer = LayerOf(host, layerH);
         CopyName(layer.name(), name);
-        CopyName(std::string(), source_name);
+        CopyName(SourceName(layer), source_name);
         return A_Err_NONE;
     });
 }
@@ -131,7 +218,9 @@ A_Err GetLayerName16(AEGP_PluginID, AEGP_LayerH layerH, AEGP_MemHandle* name,
     return Serve("AEGP_GetLayerName", [&](Host& host) -> A_Err {
         Layer& layer = LayerOf(host, layerH);
         if (name) *name = NewMemHandle(host, Utf16Bytes(layer.name()), "layer name");
-        if (source_name) *source_name = NewMemHandle(host, Utf16Bytes(""), "layer source name");
+        if (source_name) {
+            *source_name = NewMemHandle(host, Utf16Bytes(SourceName(layer)), "layer source name");
+        }
         return A_Err_NONE;
     });
 }
@@ -139,7 +228,11 @@ A_Err GetLayerName16(AEGP_PluginID, AEGP_LayerH layerH, AEGP_MemHandle* name,
 A_Err SetLayerName8(AEGP_LayerH layerH, const A_char* name) {
     return Serve("AEGP_SetLayerName", [&](Host& host) -> A_Err {
         Require(name, "name");
-        LayerOf(host, layerH).set_name(name);
+        Layer& layer = LayerOf(host, layerH);
+        const std::string was = layer.name();
+        layer.set_name(name);
+        host.project().NoteChange(layer.comp().name() + " > " + was + ": renamed \"" +
+                                  layer.name() + "\"");
         return A_Err_NONE;
     });
 }
@@ -151,8 +244,8 @@ void FillSharedLayerSlots(Suite& s) {
     s.AEGP_GetCompLayerByIndex = GetCompLayerByIndex;
     TL_DECLINE(s, AEGP_GetActiveLayer);
     s.AEGP_GetLayerIndex = GetLayerIndex;
-    TL_DECLINE(s, AEGP_GetLayerSourceItem);
-    TL_DECLINE(s, AEGP_GetLayerSourceItemID);
+    s.AEGP_GetLayerSourceItem = GetLayerSourceItem;
+    s.AEGP_GetLayerSourceItemID = GetLayerSourceItemID;
     s.AEGP_GetLayerParentComp = GetLayerParentComp;
     TL_DECLINE(s, AEGP_GetLayerQuality);
     TL_DECLINE(s, AEGP_SetLayerQuality);
@@ -170,13 +263,13 @@ void FillSharedLayerSlots(Suite& s) {
     TL_DECLINE(s, AEGP_SetLayerStretch);
     TL_DECLINE(s, AEGP_GetLayerTransferMode);
     TL_DECLINE(s, AEGP_SetLayerTransferMode);
-    TL_DECLINE(s, AEGP_IsAddLayerValid);
-    TL_DECLINE(s, AEGP_AddLayer);
+    s.AEGP_IsAddLayerValid = IsAddLayerValid;
+    s.AEGP_AddLayer = AddLayer;
     TL_DECLINE(s, AEGP_ReorderLayer);
     TL_DECLINE(s, AEGP_GetLayerMaskedBounds);
     s.AEGP_GetLayerObjectType = GetLayerObjectType;
-    TL_DECLINE(s, AEGP_IsLayer3D);
-    TL_DECLINE(s, AEGP_IsLayer2D);
+    s.AEGP_IsLayer3D = IsLayer3D;
+    s.AEGP_IsLayer2D = IsLayer2D;
     TL_DECLINE(s, AEGP_IsVideoActive);
     TL_DECLINE(s, AEGP_IsLayerUsedAsTrackMatte);
     TL_DECLINE(s, AEGP_DoesLayerHaveTrackMatte);

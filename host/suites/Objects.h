@@ -26,6 +26,17 @@ inline AEGP_CompH HandleOf(Composition& comp) {
     return reinterpret_cast<AEGP_CompH>(&comp);
 }
 
+// Items (compositions, folders, footage): the item's handle key, which differs from a
+// composition's handle.
+inline Item& ItemOf(Host& host, AEGP_ItemH handle) {
+    Item* item = host.project().ItemForHandle(handle);
+    if (!item) Breach(A_Err_PARAMETER, "not an item of this project");
+    return *item;
+}
+inline AEGP_ItemH HandleOf(Item& item) {
+    return reinterpret_cast<AEGP_ItemH>(const_cast<void*>(item.handle_key()));
+}
+
 template <class T>
 void Require(T* place, const char* what) {
     if (!place) Breach(A_Err_PARAMETER, std::string("null ") + what);

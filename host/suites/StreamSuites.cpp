@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/Boundary.h"
+#include "model/ShapeItems.h"
 #include "suites/Objects.h"
 #include "suites/StreamValues.h"
 #include "suites/Tables.h"
@@ -190,6 +191,10 @@ template <class Value>
 A_Err DisposeStreamValue(Value* value) {
     return Serve("AEGP_DisposeStreamValue", [&](Host& host) -> A_Err {
         Require(value, "value");
+        // Its outline goes with it.
+        const StreamValueRecord& record =
+            host.stream_values().Get(value->streamH, "AEGP_DisposeStreamValue");
+        host.outlines().erase(record.mask.get());
         host.stream_values().Dispose(host.ledger(), value->streamH, "AEGP_DisposeStreamValue");
         return A_Err_NONE;
     });
@@ -386,6 +391,32 @@ A_Err DeleteStream(AEGP_StreamRefH streamH) {
     });
 }
 
+// Shape items the host knows (model/ShapeItems.h), added to a shape layer's or a shape group's
+// contents with the host's skeleton. The new item goes last; references to its siblings stay
+// valid here (the host may invalidate them, so the plug-in does not keep them across an add).
+A_Err CanAddStream(AEGP_StreamRefH groupH, const A_char* match_name, A_Boolean* can_add) {
+    return Serve("AEGP_CanAddStream", [&](Host& host) -> A_Err {
+        Require(match_name, "match name");
+        Require(can_add, "result place");
+        *can_add = CanAddShapeItem(NodeOf(host, groupH, "AEGP_CanAddStream"), match_name);
+        return A_Err_NONE;
+    });
+}
+
+A_Err AddStream(AEGP_PluginID, AEGP_StreamRefH groupH, const A_char* match_name,
+                AEGP_StreamRefH* streamPH) {
+    return Serve("AEGP_AddStream", [&](Host& host) -> A_Err {
+        Require(match_name, "match name");
+        StreamNode& group = NodeOf(host, groupH, "AEGP_AddStream");
+        if (!CanAddShapeItem(group, match_name)) Refuse(A_Err_PARAMETER);
+        StreamNode& added = group.AddChild(NewShapeItem(group, match_name));
+        host.project().NoteChange(PropertyPath(added) + ": added");
+        // The new item's reference may be left out.
+        if (streamPH) *streamPH = NewStreamRef(host, added);
+        return A_Err_NONE;
+    });
+}
+
 A_Err GetMatchName(AEGP_StreamRefH streamH, A_char* name) {
     return Serve("AEGP_GetMatchName", [&](Host& host) -> A_Err {
         Require(name, "name buffer");
@@ -484,8 +515,8 @@ AEGP_DynamicStreamSuite4 MakeDynamicStreamSuite4() {
     TL_DECLINE(s, AEGP_ReorderStream);
     TL_DECLINE(s, AEGP_DuplicateStream);
     TL_DECLINE(s, AEGP_SetStreamName);
-    TL_DECLINE(s, AEGP_CanAddStream);
-    TL_DECLINE(s, AEGP_AddStream);
+    s.AEGP_CanAddStream = CanAddStream;
+    s.AEGP_AddStream = AddStream;
     s.AEGP_GetMatchName = GetMatchName;
     s.AEGP_GetNewParentStreamRef = GetNewParentStreamRef;
     TL_DECLINE(s, AEGP_GetStreamIsModified);

@@ -58,6 +58,7 @@ void HandOutValue(Host& host, StreamNode& node, const StreamValue& value, Value*
             record.mask = std::make_shared<MaskOutline>();
             record.mask->path = value.path;
             out->val.mask = reinterpret_cast<AEGP_MaskOutlineValH>(record.mask.get());
+            host.outlines().insert(record.mask.get());
             break;
         default:
             break;

@@ -41,11 +41,19 @@ const AEGP_DynamicStreamSuite4* DynamicStreamSuite4Table();
 const AEGP_MemorySuite1* MemorySuite1Table();
 // Collections and the composition's selection (suites/CollectionSuite.cpp).
 const AEGP_CollectionSuite2* CollectionSuite2Table();
-const AEGP_CompSuite8* CompSuite8Table();
+// The selection slot of "AEGP Comp Suite" v18, served with the collections.
+A_Err CompSetSelection(AEGP_CompH compH, AEGP_Collection2H collectionH);
 const PF_ParamUtilsSuite1* ParamUtilsSuite1Table();
 // Time: frame duration and work area (suites/CompSuites.cpp); keyframes
 // (suites/KeyframeSuite.cpp); the Info panel (suites/AdvAppSuite.cpp).
 const AEGP_CompSuite7* CompSuite7Table();
+// Compositions and their items at every version the plug-in asks for (suites/CompSuites.cpp);
+// the project and its items (suites/ItemSuites.cpp); path outlines (suites/MaskOutlineSuite.cpp).
+const AEGP_CompSuite5* CompSuite5Table();
+const AEGP_CompSuite8* CompSuite8Table();
+const AEGP_ProjSuite5* ProjSuite5Table();
+const AEGP_ItemSuite8* ItemSuite8Table();
+const AEGP_MaskOutlineSuite2* MaskOutlineSuite2Table();
 const AEGP_KeyframeSuite4* KeyframeSuite4Table();
 const PF_AdvAppSuite2* AdvAppSuite2Table();
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "arrowheads/Export.h"
 #include "assistant/Bake.h"
 #include "assistant/Relink.h"
 #include "style/ChangeHandling.h"
@@ -246,6 +247,16 @@ void RelinkExpressions(ChangeContext& ctx) {
     ctx.err.Then([&] { return ExecuteRelinkExpressions(ctx.in_data, ctx.params); });
 }
 
+// ---- arrowheads --------------------------------------------------------------------------------
+
+constexpr PF_ParamIndex kCreatePlaceholders = 68;
+
+// "Create Placeholders": the arrowheads as placeholder layers, one undo group of its own, then
+// the Arrowheads module off (which happens also after an earlier failure, in part).
+void CreatePlaceholders(ChangeContext& ctx) {
+    ExecuteExportArrowheads(ctx.in_data, ctx.params, ctx.err);
+}
+
 }  // namespace
 
 // ================================================================================================
@@ -260,7 +271,7 @@ const ChangeCaseRow kChangeCases[] = {
     {kFillEnableGradient, &SwitchOffOther<kEnableFill>},           // fill "Enable Gradient"
     {kGradients[1].type_popup, &GradientTypeChanged<1>},           // fill "Gradient Type"
     {38, &RevealGradientColors<1>},                                // fill "Gradient Colors"
-    {68, nullptr},                                                 // "Create Placeholders"
+    {kCreatePlaceholders, &CreatePlaceholders},                    // "Create Placeholders"
     {kDynamicsPresets.popup, &PresetChanged<kDynamicsPresets>},    // dynamics "Preset"
     {kVerletPresets.popup, &PresetChanged<kVerletPresets>},        // Verlet "Preset"
     {kTrimMultipleShapes, &WritePopupToShapes<kTrimMultipleShapes, kTrimTypeMatchName>},

@@ -131,35 +131,61 @@ void RefuseExpressionText(const std::string& name) {
     throw UserMessageError{PF_Err_OUT_OF_MEMORY, std::move(message)};
 }
 
+A_Err MemHandleTextUTF8(AEGP_SuiteHandler& suites, AEGP_MemHandle handle, std::string& text,
+                        std::size_t max_units) {
+    text.clear();
+    if (handle == nullptr) return A_Err_GENERIC;
+    RunningError err;
+    AEGP_MemSize size = 0;
+    err.Then([&] { return suites.MemorySuite1()->AEGP_GetMemHandleSize(handle, &size); });
+    if (!err.ok()) return err.get();
+    ScopedMemLock lock(suites, handle);
+    err.Then([&] { return lock.Lock(); }).Then([&] {
+        const auto* units = static_cast<const A_UTF16Char*>(lock.data());
+        if (units == nullptr) return A_Err{A_Err_GENERIC};
+        // The text ends at its terminator, with the handle, or at the limit.
+        const std::size_t capacity = size / sizeof(A_UTF16Char);
+        std::size_t count = static_cast<std::size_t>(std::find(units, units + capacity, 0) - units);
+        if (count > max_units) {
+            count = max_units;
+            // A pair is one character: one cut between its halves keeps the pair.
+            const bool cut_pair = count > 0 && units[count - 1] >= 0xD800 &&
+                                  units[count - 1] <= 0xDBFF && units[count] >= 0xDC00 &&
+                                  units[count] <= 0xDFFF;
+            if (cut_pair) ++count;
+        }
+        text = Utf16ToUtf8(units, count);
+        return A_Err{A_Err_NONE};
+    });
+    err.Release(lock.Unlock());
+    return err.get();
+}
+
 A_Err GetLayerNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                        std::string& name) {
     name.clear();
     RunningError err;
     ScopedMemHandle handle(suites);
-    AEGP_MemSize size = 0;
     // The source name is not wanted: no handle is asked for.
     err.Then([&] {
            return suites.LayerSuite7()->AEGP_GetLayerName(plugin_id, layer, handle.put(), nullptr);
        })
-        .Then([&] {
-            // A host that answers success must hand over the name.
-            return handle ? suites.MemorySuite1()->AEGP_GetMemHandleSize(handle.get(), &size)
-                          : A_Err{A_Err_GENERIC};
-        });
-    if (err.ok()) {
-        ScopedMemLock lock(suites, handle.get());
-        err.Then([&] { return lock.Lock(); }).Then([&] {
-            const auto* units = static_cast<const A_UTF16Char*>(lock.data());
-            if (units == nullptr) return A_Err{A_Err_GENERIC};
-            // The name ends at its terminator, or with the handle.
-            const std::size_t capacity = size / sizeof(A_UTF16Char);
-            const std::size_t count =
-                static_cast<std::size_t>(std::find(units, units + capacity, 0) - units);
-            name = Utf16ToUtf8(units, count);
-            return A_Err{A_Err_NONE};
-        });
-        err.Release(lock.Unlock());
-    }
+        .Then([&] { return MemHandleTextUTF8(suites, handle.get(), name); });
+    err.Release(handle.Dispose());
+    return err.get();
+}
+
+A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+                        AEGP_StreamRefH stream, std::string& name) {
+    name.clear();
+    RunningError err;
+    ScopedMemHandle handle(suites);
+    // In the user's language, as the groups are named in the timeline.
+    err.Then([&] {
+           return suites.StreamSuite4()->AEGP_GetStreamName(plugin_id, stream, FALSE,
+                                                            handle.put());
+       })
+        .Then([&] { return MemHandleTextUTF8(suites, handle.get(), name); });
     err.Release(handle.Dispose());
     return err.get();
 }

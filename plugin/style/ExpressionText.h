@@ -113,3 +113,16 @@ A_Err FormatExpression(PF_InData* in_data, std::string& out, const char* format,
 // handle, through "AEGP Memory Suite" v1). The handle and its lock are given back on every path.
 A_Err GetLayerNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                        std::string& name);
+
+// The whole display name of `stream` (in the user's language) in UTF-8, read through
+// "AEGP Stream Suite" v9 (UTF-16 in a memory handle), so that a long or non-Latin group name
+// is read exactly. The handle and its lock are given back on every path.
+A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+                        AEGP_StreamRefH stream, std::string& name);
+
+// The UTF-16 text a host memory handle holds, as UTF-8: up to its terminator, the end of the
+// handle or `max_units` code units, whichever comes first (a surrogate pair cut by the limit
+// is kept whole). The lock is given back on every path; the handle stays the caller's. A null
+// handle is A_Err_GENERIC: a host that answers success must hand the text over.
+A_Err MemHandleTextUTF8(AEGP_SuiteHandler& suites, AEGP_MemHandle handle, std::string& text,
+                        std::size_t max_units = SIZE_MAX);
