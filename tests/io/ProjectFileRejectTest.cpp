@@ -85,7 +85,7 @@ const Broken kBroken[] = {
     {"set", C1 "/name", "7", C1 "/name", "must be a string"},
     {"set", C1 "/duration", "-2", C1 "/duration", "must not be negative"},
     {"set", C1 "/flags/0", "\"visible\"", C1 "/flags/0", "unknown layer flag \"visible\""},
-    {"add", C1 "/flags/-", "\"video_active\"", C1 "/flags/1", "listed twice"},
+    {"add", C1 "/flags/-", "\"video_active\"", C1 "/flags/2", "listed twice"},
     {"set", C1 "/properties",
      "{\"match_name\": \"X\", \"name\": \"\", \"kind\": \"one_d\", \"value\": 1}", C1 "/properties",
      "root property must be a group"},

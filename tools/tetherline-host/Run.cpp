@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,11 +60,14 @@ void AnimationSnapshot(const tlhost::StreamNode& node, const std::string& path, 
                              node.expression_enabled && !node.expression.empty()};
 }
 
-Animations AnimationSnapshot(tlhost::Project& project) {
+// The layers in `only` (all layers when null).
+Animations AnimationSnapshot(tlhost::Project& project,
+                             const std::set<AEGP_LayerIDVal>* only = nullptr) {
     Animations out;
     for (const auto& item : project.items()) {
         if (item->kind() != tlhost::ItemKind::Composition) continue;
         for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            if (only && !only->count(layer->id())) continue;
             AnimationSnapshot(layer->root(), item->name() + " > " + layer->name(), &out);
         }
     }
@@ -145,15 +149,80 @@ void Snapshot(tlhost::Host& host, tlhost::StreamNode& node, const std::string& p
     (*out)[here] = text.str();
 }
 
-std::map<std::string, std::string> Snapshot(tlhost::Host& host) {
+// Every leaf of the layers in `only` (all layers when null).
+std::map<std::string, std::string> Snapshot(tlhost::Host& host,
+                                            const std::set<AEGP_LayerIDVal>* only = nullptr) {
     std::map<std::string, std::string> out;
     for (const auto& item : host.project().items()) {
         if (item->kind() != tlhost::ItemKind::Composition) continue;
         for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            if (only && !only->count(layer->id())) continue;
             Snapshot(host, layer->root(), item->name() + " > " + layer->name(), &out);
         }
     }
     return out;
+}
+
+// The layers and items of the project, to tell what a run added.
+struct Contents {
+    std::set<AEGP_LayerIDVal> layers;
+    std::set<A_long> items;
+};
+
+Contents ContentsOf(const tlhost::Project& project) {
+    Contents out;
+    for (const auto& item : project.items()) {
+        out.items.insert(item->id());
+        if (item->kind() != tlhost::ItemKind::Composition) continue;
+        for (const tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            out.layers.insert(layer->id());
+        }
+    }
+    return out;
+}
+
+// A transform property of a layer after its expression, at time 0, as "x, y, z" (and the
+// expression's error, if it has one); "none" when the layer has no such property.
+std::string TransformText(tlhost::Host& host, tlhost::Layer& layer, const char* match_name) {
+    tlhost::StreamNode* transform = layer.root().FindChild("ADBE Transform Group");
+    tlhost::StreamNode* node = transform ? transform->FindChild(match_name) : nullptr;
+    if (!node) return "none";
+    const tlhost::StreamValue value = host.ValueAfterExpressions(*node, 0.0);
+    std::ostringstream text;
+    for (std::size_t d = 0; d < value.Dimensions(); ++d) text << (d ? ", " : "") << value.v[d];
+    if (node->expression_enabled && !node->expression_error.empty()) {
+        text << " (error: " << node->expression_error << ")";
+    }
+    return text.str();
+}
+
+// One line per composition and per layer the run added, with the layer's kind, its source,
+// whether it is 3D, and where it stands at time 0: position, rotation and opacity after their
+// expressions.
+std::vector<std::string> AddedLines(tlhost::Host& host, const Contents& before) {
+    std::vector<std::string> lines;
+    for (const auto& item : host.project().items()) {
+        if (item->kind() != tlhost::ItemKind::Composition) continue;
+        auto& comp = static_cast<tlhost::Composition&>(*item);
+        if (!before.items.count(comp.id())) {
+            std::ostringstream text;
+            text << "new composition \"" << comp.name() << "\": " << comp.width << " x "
+                 << comp.height << ", " << comp.frame_rate << " fps, " << comp.layers().size()
+                 << (comp.layers().size() == 1 ? " layer" : " layers");
+            lines.push_back(text.str());
+        }
+        for (tlhost::Layer* layer : comp.layers()) {
+            if (before.layers.count(layer->id())) continue;
+            std::string line = "new layer " + comp.name() + " > " + layer->name() + " (";
+            line += layer->source() ? "showing \"" + layer->source()->name() + "\"" : "shape";
+            line += layer->is_3d() ? ", 3D)" : ")";
+            line += ": position " + TransformText(host, *layer, "ADBE Position");
+            line += "; rotation " + TransformText(host, *layer, "ADBE Rotate Z");
+            line += "; opacity " + TransformText(host, *layer, "ADBE Opacity");
+            lines.push_back(line);
+        }
+    }
+    return lines;
 }
 
 // What was wrong with a command, for scripts that rely on the exit status: its error, the
@@ -210,6 +279,7 @@ int Run(const RunOptions& options) {
     // every expression, so it is taken only when the summary is asked for.
     std::map<std::string, std::string> before;
     if (options.summary) before = Snapshot(session->host());
+    const Contents contents_before = ContentsOf(session->host().project());
     const Selections selections_at_start = SelectionSnapshot(session->host().project());
     const Animations animations_before = AnimationSnapshot(session->host().project());
     const std::size_t undo_groups_before = session->host().project().undo_groups().size();
@@ -264,10 +334,11 @@ int Run(const RunOptions& options) {
         nlohmann::json line = ReportLine(report);
         // The compositions whose selection the command changed, with what is selected now.
         for (const auto& [comp, selected] : SelectionSnapshot(session->host().project())) {
+            // A composition the command made counts as having had no selection.
             auto it = selections_before.find(comp);
-            if (it == selections_before.end() || it->second != selected) {
-                line["selection"][comp] = selected;
-            }
+            const bool changed = it == selections_before.end() ? !selected.empty()
+                                                               : it->second != selected;
+            if (changed) line["selection"][comp] = selected;
         }
         std::cout << line.dump() << "\n";
         check(report);
@@ -292,7 +363,8 @@ int Run(const RunOptions& options) {
         }
     }
     if (options.summary) {
-        const auto after = Snapshot(session->host());
+        // Layers the run added are listed whole, one line each, after the changes.
+        const auto after = Snapshot(session->host(), &contents_before.layers);
         std::size_t changes = 0;
         for (const auto& [path, value] : after) {
             auto it = before.find(path);
@@ -304,12 +376,17 @@ int Run(const RunOptions& options) {
         for (const auto& [path, value] : before) {
             if (!after.count(path)) std::cout << path << ": " << value << "  ->  (gone)\n";
         }
+        for (const std::string& line : AddedLines(session->host(), contents_before)) {
+            std::cout << line << "\n";
+        }
         for (const std::string& line : SelectionChangeLines(
                  selections_at_start, SelectionSnapshot(session->host().project()))) {
             std::cout << line << "\n";
         }
         for (const std::string& line :
-             AnimationChangeLines(animations_before, AnimationSnapshot(session->host().project()),
+             AnimationChangeLines(animations_before,
+                                  AnimationSnapshot(session->host().project(),
+                                                    &contents_before.layers),
                                   session->host(), undo_groups_before, info_updates_before)) {
             std::cout << line << "\n";
         }
