@@ -108,8 +108,8 @@ Layer::Layer(Composition& comp, AEGP_LayerIDVal id, std::string name, LayerKind 
     }
     root->AddChild(
         std::make_unique<StreamNode>("ADBE Effect Parade", "Effects", Grouping::Indexed));
-    StreamNode& transform = root->AddChild(
-        std::make_unique<StreamNode>(kTransformGroup, "Transform", Grouping::Named));
+    StreamNode& transform =
+        root->AddChild(std::make_unique<StreamNode>(kTransformGroup, "Transform", Grouping::Named));
     for (const auto& row : kTransform) {
         if (row.name_2d) transform.AddChild(TransformLeaf(row, row.name_2d));
     }
@@ -231,8 +231,7 @@ bool Project::CanAddLayer(const Item& source, const Composition& comp) const {
 
 Layer& Project::AddLayerShowing(Composition& comp, Item& source) {
     const bool is_comp = source.kind() == ItemKind::Composition;
-    Layer& layer =
-        AddLayer(comp, source.name(), is_comp ? LayerKind::Precomp : LayerKind::Footage);
+    Layer& layer = AddLayer(comp, source.name(), is_comp ? LayerKind::Precomp : LayerKind::Footage);
     layer.set_source(&source);
     layer.in_point = A_Time{0, 1};
     layer.duration = is_comp ? static_cast<Composition&>(source).duration : comp.duration;

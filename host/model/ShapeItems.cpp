@@ -50,8 +50,8 @@ const SkeletonRow kSkeleton[] = {
      StreamValue::OneD(0)},
     {"ADBE Vector Transform Group", "ADBE Vector Group Opacity", "Opacity", Grouping::Leaf,
      StreamValue::OneD(100)},
-    {"ADBE Vector Shape - Group", "ADBE Vector Shape Direction", "Shape Direction",
-     Grouping::Leaf, StreamValue::OneD(1)},
+    {"ADBE Vector Shape - Group", "ADBE Vector Shape Direction", "Shape Direction", Grouping::Leaf,
+     StreamValue::OneD(1)},
     {"ADBE Vector Shape - Group", "ADBE Vector Shape", "Path", Grouping::Leaf, kNone},
     {"ADBE Vector Graphic - Fill", "ADBE Vector Blend Mode", "Blend Mode", Grouping::Leaf,
      StreamValue::OneD(1)},
@@ -71,12 +71,12 @@ const SkeletonRow kSkeleton[] = {
      StreamValue::Color(1, 1, 1, 1)},
     {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Opacity", "Opacity", Grouping::Leaf,
      StreamValue::OneD(100)},
-    {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Width", "Stroke Width",
-     Grouping::Leaf, StreamValue::OneD(2)},
+    {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Width", "Stroke Width", Grouping::Leaf,
+     StreamValue::OneD(2)},
     {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Line Cap", "Line Cap", Grouping::Leaf,
      StreamValue::OneD(1)},
-    {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Line Join", "Line Join",
-     Grouping::Leaf, StreamValue::OneD(1)},
+    {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Line Join", "Line Join", Grouping::Leaf,
+     StreamValue::OneD(1)},
     {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Miter Limit", "Miter Limit",
      Grouping::Leaf, StreamValue::OneD(4)},
     {"ADBE Vector Graphic - Stroke", "ADBE Vector Stroke Dashes", "Dashes", Grouping::Indexed,
@@ -87,8 +87,8 @@ const SkeletonRow kSkeleton[] = {
      StreamValue::OneD(100)},
     {"ADBE Vector Filter - Trim", "ADBE Vector Trim Offset", "Offset", Grouping::Leaf,
      StreamValue::OneD(0)},
-    {"ADBE Vector Filter - Trim", "ADBE Vector Trim Type", "Trim Multiple Shapes",
-     Grouping::Leaf, StreamValue::OneD(1)},
+    {"ADBE Vector Filter - Trim", "ADBE Vector Trim Type", "Trim Multiple Shapes", Grouping::Leaf,
+     StreamValue::OneD(1)},
 };
 
 const ShapeKindRow* FindKind(const std::string& match_name) {
@@ -109,8 +109,8 @@ void AddSkeleton(StreamNode& group) {
     for (const SkeletonRow& row : kSkeleton) {
         if (group.match_name() != row.parent) continue;
         if (row.grouping != Grouping::Leaf) {
-            StreamNode& child =
-                group.AddChild(std::make_unique<StreamNode>(row.match_name, row.name, row.grouping));
+            StreamNode& child = group.AddChild(
+                std::make_unique<StreamNode>(row.match_name, row.name, row.grouping));
             AddSkeleton(child);
             continue;
         }

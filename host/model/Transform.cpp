@@ -148,11 +148,11 @@ Matrix4 LayerToComp(const Layer& layer, double time, const PropertyReader& read)
     const Vec3 scale = Triple(t, "ADBE Scale", {100, 100, 100}, time, read);
     // A 2D layer's rotation may also be stored under the 2D match name.
     double z_rotation = Component(t, "ADBE Rotate Z", 0, 0, time, read);
-    if (t && !t->FindChild("ADBE Rotate Z")) z_rotation = Component(t, "ADBE Rotation", 0, 0, time, read);
+    if (t && !t->FindChild("ADBE Rotate Z"))
+        z_rotation = Component(t, "ADBE Rotation", 0, 0, time, read);
 
     if (!layer.is_3d()) {
-        return Matrix4::Translation(position[0], position[1], 0) *
-               Matrix4::RotationZ(z_rotation) *
+        return Matrix4::Translation(position[0], position[1], 0) * Matrix4::RotationZ(z_rotation) *
                Matrix4::Scaling(scale[0] / 100, scale[1] / 100, 1) *
                Matrix4::Translation(-anchor[0], -anchor[1], 0);
     }

@@ -127,8 +127,8 @@ A_Err GetLayerSourceItemID(AEGP_LayerH layerH, A_long* id) {
 A_Err IsAddLayerValid(AEGP_ItemH itemH, AEGP_CompH compH, A_Boolean* valid) {
     return Serve("AEGP_IsAddLayerValid", [&](Host& host) -> A_Err {
         Require(valid, "result place");
-        *valid = host.project().CanAddLayer(ItemOf(host, itemH), CompOf(host, compH)) ? TRUE
-                                                                                      : FALSE;
+        *valid =
+            host.project().CanAddLayer(ItemOf(host, itemH), CompOf(host, compH)) ? TRUE : FALSE;
         return A_Err_NONE;
     });
 }

@@ -94,8 +94,8 @@ constexpr PlaceholderStream kPlaceholderStreams[] = {
 // The placeholder layer for the arrowhead path `path` named `arrowhead_name`. The first host
 // error ends it; a layer already added stays as far as it was built.
 A_Err ExportArrowheadPath(PF_InData* in_data, AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
-                          AEGP_CompH comp, AEGP_StreamRefH path,
-                          const std::string& arrowhead_name, const std::string& effect_layer_name,
+                          AEGP_CompH comp, AEGP_StreamRefH path, const std::string& arrowhead_name,
+                          const std::string& effect_layer_name,
                           const std::string& connection_layer_name, bool other_layer) {
     RunningError err;
     // The parents, from the path's own group up to the connection group; given back on return.
@@ -106,8 +106,8 @@ A_Err ExportArrowheadPath(PF_InData* in_data, AEGP_SuiteHandler& suites, AEGP_Pl
         const AEGP_StreamRefH child = parents.empty() ? path : parents.back()->get();
         parents.push_back(std::make_unique<ScopedStream>(suites));
         err.Then([&] {
-            return suites.DynamicStreamSuite4()->AEGP_GetNewParentStreamRef(
-                plugin_id, child, parents.back()->put());
+            return suites.DynamicStreamSuite4()->AEGP_GetNewParentStreamRef(plugin_id, child,
+                                                                            parents.back()->put());
         });
         if (step + 1 == kStepsToSet) {
             err.Then([&] {
@@ -115,7 +115,8 @@ A_Err ExportArrowheadPath(PF_InData* in_data, AEGP_SuiteHandler& suites, AEGP_Pl
             });
         }
     }
-    err.Then([&] { return GetStreamNameUTF8(suites, plugin_id, parents.back()->get(), group_name); });
+    err.Then(
+        [&] { return GetStreamNameUTF8(suites, plugin_id, parents.back()->get(), group_name); });
 
     AEGP_LayerH layer = nullptr;
     err.Then([&] { return getNewLayer(in_data, comp, &layer); });
@@ -295,15 +296,17 @@ void ExportLayerArrowheadsFunct(PF_InData* in_data, AEGP_CompH comp, AEGP_Stream
                                                                              index, child.put());
         })
         .Then([&] { return child ? A_Err{A_Err_NONE} : A_Err{A_Err_GENERIC}; })
-        .Then([&] { return suites.DynamicStreamSuite4()->AEGP_GetMatchName(child.get(), match_name); })
+        .Then([&] {
+            return suites.DynamicStreamSuite4()->AEGP_GetMatchName(child.get(), match_name);
+        })
         .Then([&] { return GetStreamNameUTF8(suites, plugin_id, child.get(), name); });
     if (!err.ok()) return;
 
     const bool arrowhead = std::strcmp(match_name, kPathGroupMatchName) == 0 &&
                            (name == kStartArrowheadName || name == kEndArrowheadName);
     if (arrowhead) {
-        ExportArrowheadPath(in_data, suites, plugin_id, comp, child.get(), name,
-                            effect_layer_name, connection_layer_name, other_layer);
+        ExportArrowheadPath(in_data, suites, plugin_id, comp, child.get(), name, effect_layer_name,
+                            connection_layer_name, other_layer);
         return;
     }
     AEGP_StreamGroupingType grouping = AEGP_StreamGroupingType_LEAF;

@@ -41,9 +41,8 @@ A_Err FindPlaceholderItem(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AE
             .Then([&] {
                 return suites.ItemSuite8()->AEGP_GetItemName(plugin_id, item, name_handle.put());
             })
-            .Then([&] {
-                return MemHandleTextUTF8(suites, name_handle.get(), name, kItemNameUnits);
-            });
+            .Then(
+                [&] { return MemHandleTextUTF8(suites, name_handle.get(), name, kItemNameUnits); });
         err.Release(name_handle.Dispose());
         if (err.ok() && type == AEGP_ItemType_COMP && name == kPlaceholderCompName) {
             *found = item;
@@ -75,8 +74,7 @@ A_Err AddOutlinePath(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_St
         })
         .Then([&] {
             return suites.StreamSuite4()->AEGP_GetNewStreamValue(
-                plugin_id, path.get(), AEGP_LTimeMode_CompTime, &kCompTimeZero, FALSE,
-                value.put());
+                plugin_id, path.get(), AEGP_LTimeMode_CompTime, &kCompTimeZero, FALSE, value.put());
         });
     AEGP_MaskOutlineSuite2* outlines = err.ok() ? suites.MaskOutlineSuite2() : nullptr;
     for (const OutlineVertex& row : kArrowheadOutline) {

@@ -175,15 +175,14 @@ A_Err GetLayerNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_
     return err.get();
 }
 
-A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
-                        AEGP_StreamRefH stream, std::string& name) {
+A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_StreamRefH stream,
+                        std::string& name) {
     name.clear();
     RunningError err;
     ScopedMemHandle handle(suites);
     // In the user's language, as the groups are named in the timeline.
     err.Then([&] {
-           return suites.StreamSuite4()->AEGP_GetStreamName(plugin_id, stream, FALSE,
-                                                            handle.put());
+           return suites.StreamSuite4()->AEGP_GetStreamName(plugin_id, stream, FALSE, handle.put());
        })
         .Then([&] { return MemHandleTextUTF8(suites, handle.get(), name); });
     err.Release(handle.Dispose());

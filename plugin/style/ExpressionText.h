@@ -117,8 +117,8 @@ A_Err GetLayerNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_
 // The whole display name of `stream` (in the user's language) in UTF-8, read through
 // "AEGP Stream Suite" v9 (UTF-16 in a memory handle), so that a long or non-Latin group name
 // is read exactly. The handle and its lock are given back on every path.
-A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
-                        AEGP_StreamRefH stream, std::string& name);
+A_Err GetStreamNameUTF8(AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id, AEGP_StreamRefH stream,
+                        std::string& name);
 
 // The UTF-16 text a host memory handle holds, as UTF-8: up to its terminator, the end of the
 // handle or `max_units` code units, whichever comes first (a surrogate pair cut by the limit

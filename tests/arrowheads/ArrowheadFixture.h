@@ -81,8 +81,14 @@ class ArrowheadTest : public styletest::StyleTest {
 };
 
 // Where path N of a connection starts and ends.
-inline double PathStartX() { return 100; }
-inline double PathEndX() { return 400; }
-inline double PathY(int n) { return 100.0 * n; }
+inline double PathStartX() {
+    return 100;
+}
+inline double PathEndX() {
+    return 400;
+}
+inline double PathY(int n) {
+    return 100.0 * n;
+}
 
 }  // namespace arrowtest

@@ -41,17 +41,17 @@ TEST_F(Export, EachArrowheadPathBecomesAPlaceholderOnItsConnectionsTrimmedEnd) {
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 
     const std::vector<Layer*> placeholders = Placeholders();
-    EXPECT_EQ(Names(placeholders), (std::vector<std::string>{
-                                       "End Arrowhead - Controller - Arrowheads 1 - Line 1",
-                                       "End Arrowhead - Controller - Arrowheads 1 - Line 2",
-                                       "Start Arrowhead - Controller - Arrowheads 1 - Line 1",
-                                       "Start Arrowhead - Controller - Arrowheads 1 - Line 2"}));
+    EXPECT_EQ(Names(placeholders),
+              (std::vector<std::string>{"End Arrowhead - Controller - Arrowheads 1 - Line 1",
+                                        "End Arrowhead - Controller - Arrowheads 1 - Line 2",
+                                        "Start Arrowhead - Controller - Arrowheads 1 - Line 1",
+                                        "Start Arrowhead - Controller - Arrowheads 1 - Line 2"}));
     ASSERT_EQ(PlaceholderComps().size(), 1u);
     for (Layer* layer : placeholders) {
         EXPECT_EQ(layer->source(), PlaceholderComps()[0]);
         EXPECT_TRUE(layer->is_3d()) << layer->name();
-        for (const char* match : {"ADBE Position", "ADBE Rotate Z", "ADBE Orientation",
-                                  "ADBE Opacity"}) {
+        for (const char* match :
+             {"ADBE Position", "ADBE Rotate Z", "ADBE Orientation", "ADBE Opacity"}) {
             StreamNode* node = TransformProperty(*layer, match);
             ASSERT_NE(node, nullptr) << match;
             EXPECT_TRUE(node->expression_enabled) << match;
@@ -86,8 +86,7 @@ TEST_F(Export, ThePressIsOneClosedUndoGroupAndSwitchesTheArrowheadsModuleOff) {
     EXPECT_TRUE(LastUndoGroup().closed);
     EXPECT_EQ(Record()[0], 0);
     EXPECT_EQ(Value(kArrowheadsCheckbox), 0);
-    EXPECT_NE(std::find(report.changed_params.begin(), report.changed_params.end(),
-                        kModulesParam),
+    EXPECT_NE(std::find(report.changed_params.begin(), report.changed_params.end(), kModulesParam),
               report.changed_params.end());
     const std::vector<StreamNode*> arrowheads = GroupsNamed(line, "Arrowheads");
     ASSERT_EQ(arrowheads.size(), 1u);
@@ -120,8 +119,7 @@ TEST_F(Export, AfterAnEarlierFailureOnlyTheRecordIsClearedAndFlagged) {
     EXPECT_EQ(P().undo_groups().size(), groups);
     EXPECT_EQ(Value(kArrowheadsCheckbox), 1);
     EXPECT_EQ(Record()[0], 0);
-    EXPECT_NE(std::find(report.changed_params.begin(), report.changed_params.end(),
-                        kModulesParam),
+    EXPECT_NE(std::find(report.changed_params.begin(), report.changed_params.end(), kModulesParam),
               report.changed_params.end());
 }
 
@@ -159,13 +157,15 @@ TEST_F(Export, SetNamesOfOtherThanTwoPiecesFollowPathOne) {
 }
 
 TEST_F(Export, OnlyPathOperatorsNamedExactlySoAreExported) {
-    Layer& line = AddConnection("Line", WithSets({{"Arrowheads 1", {"start arrowhead", "End Arrowhead ", "End Arrowhead"}}}));
+    Layer& line = AddConnection(
+        "Line",
+        WithSets({{"Arrowheads 1", {"start arrowhead", "End Arrowhead ", "End Arrowhead"}}}));
     // A group (not a path operator) named "Start Arrowhead" is searched like any other.
     StreamNode& set = *GroupsNamed(line, "Arrowheads 1")[0]->children()[0];
     StreamNode& group = set.AddChild(std::make_unique<StreamNode>(
         "ADBE Vector Group", "Start Arrowhead", tlhost::Grouping::Named));
-    group.AddChild(std::make_unique<StreamNode>("ADBE Vectors Group", "Contents",
-                                                tlhost::Grouping::Indexed));
+    group.AddChild(
+        std::make_unique<StreamNode>("ADBE Vectors Group", "Contents", tlhost::Grouping::Indexed));
     ASSERT_EQ(Press().result, A_Err_NONE);
     EXPECT_EQ(Names(Placeholders()),
               (std::vector<std::string>{"End Arrowhead - Controller - Arrowheads 1 - Line"}));
@@ -193,8 +193,7 @@ TEST_F(Export, OnTheEffectsOwnShapeLayerThePlaceholdersAre2D) {
     for (Layer* layer : placeholders) {
         EXPECT_FALSE(layer->is_3d());
         EXPECT_EQ(TransformProperty(*layer, "ADBE Orientation"), nullptr);
-        EXPECT_EQ(layer->name().find(" - Self - Arrowheads 1 - Self"),
-                  layer->name().find(" - "));
+        EXPECT_EQ(layer->name().find(" - Self - Arrowheads 1 - Self"), layer->name().find(" - "));
         if (styletest::HaveExpressions()) {
             EXPECT_EQ(After(*layer, "ADBE Position").v[1], PathY(1));
         }
@@ -281,8 +280,7 @@ TEST_F(Export, NamesOfAnyKindAreEscapedInEveryExpression) {
 
 TEST_F(Export, AGroupNameOfAnyKindIsEscapedOnTheEffectsOwnLayer) {
     if (!styletest::HaveExpressions()) GTEST_SKIP() << "needs the expression engine";
-    Layer& shape =
-        P().AddLayer(Comp(), "Self \"q\"", LayerKind::Shape, 0, Comp().layers().size());
+    Layer& shape = P().AddLayer(Comp(), "Self \"q\"", LayerKind::Shape, 0, Comp().layers().size());
     Connection spec;
     spec.group = "Grp \"x\"\n\\ \xCE\xBB";
     Build(shape, spec);

@@ -17,9 +17,15 @@ namespace {
 // has no way to answer an error.
 bool NotSwept(const std::string& function) {
     static const std::set<std::string> kNotSwept = {
-        "ReleaseSuite",         "host_unlock_handle",      "host_dispose_handle",
-        "AEGP_DisposeStream",   "AEGP_DisposeStreamValue", "AEGP_FreeMemHandle",
-        "AEGP_UnlockMemHandle", "AEGP_EndUndoGroup",       "AEGP_DisposeEffect",
+        "ReleaseSuite",
+        "host_unlock_handle",
+        "host_dispose_handle",
+        "AEGP_DisposeStream",
+        "AEGP_DisposeStreamValue",
+        "AEGP_FreeMemHandle",
+        "AEGP_UnlockMemHandle",
+        "AEGP_EndUndoGroup",
+        "AEGP_DisposeEffect",
         "strcpy",
     };
     return kNotSwept.count(function) != 0;

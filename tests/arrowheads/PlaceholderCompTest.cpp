@@ -70,8 +70,7 @@ TEST_F(PlaceholderComp, IsBuiltWithTheOutlineTablesGraphicInAWhiteFill) {
     EXPECT_EQ(vertices, 23u);
     const StreamNode& fill = *contents.children()[4];
     EXPECT_EQ(fill.match_name(), "ADBE Vector Graphic - Fill");
-    EXPECT_EQ(fill.FindChild("ADBE Vector Fill Color")->value(),
-              StreamValue::Color(1, 1, 1, 1));
+    EXPECT_EQ(fill.FindChild("ADBE Vector Fill Color")->value(), StreamValue::Color(1, 1, 1, 1));
 }
 
 TEST_F(PlaceholderComp, TheFrameRateIsTheTargetsCutToThousandths) {

@@ -11,7 +11,7 @@ namespace {
 TEST(PathNumber, TwoPiecesGiveTheSecondReadAsAnInteger) {
     EXPECT_EQ(PathNumberOf("Arrowheads 3"), 3);
     EXPECT_EQ(PathNumberOf("Arrowheads 12"), 12);
-    EXPECT_EQ(PathNumberOf("Arrowheads 3 "), 3);     // a trailing space adds no piece
+    EXPECT_EQ(PathNumberOf("Arrowheads 3 "), 3);  // a trailing space adds no piece
     EXPECT_EQ(PathNumberOf("Arrowheads -2"), -2);
     EXPECT_EQ(PathNumberOf("Arrowheads +7x"), 7);    // up to the first other character
     EXPECT_EQ(PathNumberOf("Arrowheads \t\n4"), 4);  // leading white space skipped
@@ -49,21 +49,19 @@ TEST(PlaceholderName, JoinsTheFourNamesInOrder) {
 // Never more than 255 bytes, and a cut never splits a character.
 TEST(PlaceholderName, ALongNameIsCutOnACharacterBoundary) {
     const std::string ascii(400, 'a');
-    EXPECT_EQ(PlaceholderLayerName("Start Arrowhead", ascii, "Arrowheads 1", "Line").size(),
-              255u);
+    EXPECT_EQ(PlaceholderLayerName("Start Arrowhead", ascii, "Arrowheads 1", "Line").size(), 255u);
     for (std::size_t pad = 0; pad < 4; ++pad) {
         std::string wide(pad, 'x');
         for (int i = 0; i < 100; ++i) wide += "\xF0\x9F\x99\x82";  // four bytes each
-        const std::string name = PlaceholderLayerName("Start Arrowhead", wide, "Arrowheads 1",
-                                                      "Line");
+        const std::string name =
+            PlaceholderLayerName("Start Arrowhead", wide, "Arrowheads 1", "Line");
         EXPECT_LE(name.size(), 255u) << pad;
         EXPECT_GE(name.size(), 252u) << pad;
         // Ends on a whole character: the last lead byte has all its continuation bytes.
         std::size_t lead = name.size();
         while (lead > 0 && (static_cast<unsigned char>(name[lead - 1]) & 0xC0) == 0x80) --lead;
         ASSERT_GT(lead, 0u);
-        EXPECT_EQ(static_cast<unsigned char>(name[lead - 1]) >= 0xF0 ? lead + 3 : lead,
-                  name.size())
+        EXPECT_EQ(static_cast<unsigned char>(name[lead - 1]) >= 0xF0 ? lead + 3 : lead, name.size())
             << pad;
     }
 }
@@ -74,8 +72,7 @@ class Texts : public ArrowheadTest {
                                   const std::string& group, A_long number) {
         PlaceholderExpressions texts;
         const CommandReport report = Run([&](PF_InData* in_data) -> PF_Err {
-            return FormatPlaceholderExpressions(in_data, effect_layer, line, group, number,
-                                                texts);
+            return FormatPlaceholderExpressions(in_data, effect_layer, line, group, number, texts);
         });
         EXPECT_EQ(report.result, A_Err_NONE);
         return texts;

@@ -109,17 +109,16 @@ TEST_F(ProjectItems, ACompositionsItemAndCompositionHandlesDifferAndLeadToEachOt
 
     // A folder has no duration; footage keeps none here, so asking is declined.
     AEGP_ItemH folder_item = reinterpret_cast<AEGP_ItemH>(const_cast<void*>(folder.handle_key()));
-    AEGP_ItemH footage_item =
-        reinterpret_cast<AEGP_ItemH>(const_cast<void*>(footage.handle_key()));
+    AEGP_ItemH footage_item = reinterpret_cast<AEGP_ItemH>(const_cast<void*>(footage.handle_key()));
     EXPECT_EQ(items_->AEGP_GetItemDuration(folder_item, &duration), A_Err_PARAMETER);
     EXPECT_EQ(comp11_->AEGP_GetCompFromItem(folder_item, &back), A_Err_PARAMETER);
     EXPECT_NE(items_->AEGP_GetItemDuration(footage_item, &duration), A_Err_NONE);
     EXPECT_EQ(H().ledger().DeclinedCalls().back(), "AEGP_GetItemDuration (footage)");
     // A composition handle is no item handle.
     const std::size_t breaches = H().ledger().Violations().size();
-    EXPECT_EQ(items_->AEGP_GetItemDuration(reinterpret_cast<AEGP_ItemH>(CompHandle(comp)),
-                                           &duration),
-              A_Err_PARAMETER);
+    EXPECT_EQ(
+        items_->AEGP_GetItemDuration(reinterpret_cast<AEGP_ItemH>(CompHandle(comp)), &duration),
+        A_Err_PARAMETER);
     EXPECT_EQ(H().ledger().Violations().size(), breaches + 1);
 }
 
@@ -209,10 +208,10 @@ TEST_F(ProjectItems, AddLayerShowsTheItemOnTopCentredAndNamedAfterIt) {
     ASSERT_EQ(layers_->AEGP_AddLayer(main_item, CompHandle(outer), nullptr), A_Err_NONE);
     EXPECT_EQ(layers_->AEGP_AddLayer(outer_item, CompHandle(inner), nullptr), A_Err_PARAMETER);
     tlhost::Item& folder = P().AddItem(ItemKind::Folder, "Folder");
-    EXPECT_EQ(layers_->AEGP_AddLayer(
-                  reinterpret_cast<AEGP_ItemH>(const_cast<void*>(folder.handle_key())),
-                  CompHandle(main), nullptr),
-              A_Err_PARAMETER);
+    EXPECT_EQ(
+        layers_->AEGP_AddLayer(reinterpret_cast<AEGP_ItemH>(const_cast<void*>(folder.handle_key())),
+                               CompHandle(main), nullptr),
+        A_Err_PARAMETER);
     EXPECT_EQ(Live(), 0u);
 }
 
@@ -230,9 +229,9 @@ TEST_F(ProjectItems, ShapeLayersAndShapeItemsComeWithTheHostsSkeletons) {
     AEGP_StreamRefH root = nullptr, contents = nullptr, path1 = nullptr, path2 = nullptr,
                     fill = nullptr;
     ASSERT_EQ(dyn_->AEGP_GetNewStreamRefForLayer(kPlugin, first, &root), A_Err_NONE);
-    ASSERT_EQ(dyn_->AEGP_GetNewStreamRefByMatchname(kPlugin, root, "ADBE Root Vectors Group",
-                                                    &contents),
-              A_Err_NONE);
+    ASSERT_EQ(
+        dyn_->AEGP_GetNewStreamRefByMatchname(kPlugin, root, "ADBE Root Vectors Group", &contents),
+        A_Err_NONE);
     A_Boolean can = FALSE;
     EXPECT_EQ(dyn_->AEGP_CanAddStream(contents, "ADBE Vector Shape - Group", &can), A_Err_NONE);
     EXPECT_TRUE(can);
@@ -271,16 +270,16 @@ TEST_F(ProjectItems, PathOutlinesAreEditedInTheValueAndStoredWithIt) {
     ASSERT_EQ(dyn_->AEGP_GetNewStreamRefForLayer(kPlugin, LayerHandle(layer), &root), A_Err_NONE);
     ASSERT_EQ(dyn_->AEGP_GetNewStreamRefByIndex(kPlugin, root, 0, &group), A_Err_NONE);
     streams_->AEGP_DisposeStream(group);
-    ASSERT_EQ(dyn_->AEGP_GetNewStreamRefByMatchname(kPlugin, root, "ADBE Root Vectors Group",
-                                                    &group),
-              A_Err_NONE);
+    ASSERT_EQ(
+        dyn_->AEGP_GetNewStreamRefByMatchname(kPlugin, root, "ADBE Root Vectors Group", &group),
+        A_Err_NONE);
     ASSERT_EQ(dyn_->AEGP_AddStream(kPlugin, group, "ADBE Vector Shape - Group", &path), A_Err_NONE);
     AEGP_StreamRefH shape = nullptr;
     ASSERT_EQ(dyn_->AEGP_GetNewStreamRefByMatchname(kPlugin, path, "ADBE Vector Shape", &shape),
               A_Err_NONE);
     AEGP_StreamValue2 value{};
-    ASSERT_EQ(streams_->AEGP_GetNewStreamValue(kPlugin, shape, AEGP_LTimeMode_CompTime,
-                                               &kTimeZero, FALSE, &value),
+    ASSERT_EQ(streams_->AEGP_GetNewStreamValue(kPlugin, shape, AEGP_LTimeMode_CompTime, &kTimeZero,
+                                               FALSE, &value),
               A_Err_NONE);
     const AEGP_MaskOutlineValH outline = value.val.mask;
     for (A_long i = 0; i < 3; ++i) EXPECT_EQ(outlines_->AEGP_CreateVertex(outline, i), A_Err_NONE);
@@ -315,8 +314,8 @@ TEST_F(ProjectItems, PathOutlinesAreEditedInTheValueAndStoredWithIt) {
     const tlhost::ShapePath stored =
         contents.children()[0]->FindChild("ADBE Vector Shape")->value().path;
     EXPECT_TRUE(stored.closed);
-    EXPECT_EQ(stored.vertices, (std::vector<tlhost::PathVertex>{{1, 2, 3, 4, 5, 6},
-                                                                 {7, 8, 9, 10, 11, 12}}));
+    EXPECT_EQ(stored.vertices,
+              (std::vector<tlhost::PathVertex>{{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}));
     EXPECT_EQ(Live(), 0u);
 }
 
@@ -336,18 +335,17 @@ TEST_F(ProjectItems, A3DLayerHasAnOrientationAndA2DLayerNone) {
     ASSERT_EQ(layers_->AEGP_SetLayerFlag(LayerHandle(layer), AEGP_LayerFlag_LAYER_IS_3D, TRUE),
               A_Err_NONE);
     EXPECT_TRUE(layer.is_3d());
-    EXPECT_EQ(names(), (std::vector<std::string>{"Anchor Point", "Position", "Scale",
-                                                 "Orientation", "X Rotation", "Y Rotation",
-                                                 "Z Rotation", "Opacity"}));
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"Anchor Point", "Position", "Scale", "Orientation",
+                                        "X Rotation", "Y Rotation", "Z Rotation", "Opacity"}));
     ASSERT_EQ(streams_->AEGP_GetNewLayerStream(kPlugin, LayerHandle(layer),
                                                AEGP_LayerStream_ORIENTATION, &orientation),
               A_Err_NONE);
     // Back to 2D: the orientation goes; a reference still held to it stays safe to give back.
     ASSERT_EQ(layers_->AEGP_SetLayerFlag(LayerHandle(layer), AEGP_LayerFlag_LAYER_IS_3D, FALSE),
               A_Err_NONE);
-    EXPECT_EQ(names(),
-              (std::vector<std::string>{"Anchor Point", "Position", "Scale", "Rotation",
-                                        "Opacity"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Anchor Point", "Position", "Scale", "Rotation",
+                                                 "Opacity"}));
     EXPECT_EQ(streams_->AEGP_DisposeStream(orientation), A_Err_NONE);
     EXPECT_EQ(Live(), 0u);
 }

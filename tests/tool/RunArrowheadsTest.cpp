@@ -70,9 +70,9 @@ double AngleBetween(double a, double b) {
 
 TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) {
     int status = -1;
-    const std::vector<std::string> lines = RunTool(
-        std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --summary",
-        &status);
+    const std::vector<std::string> lines =
+        RunTool(std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --summary",
+                &status);
     EXPECT_EQ(status, 0);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1],
@@ -83,8 +83,10 @@ TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) 
     const std::vector<Placeholder> placeholders = Placeholders(lines);
     ASSERT_EQ(placeholders.size(), 6u);
     // Connection 1's path runs from (960, 540) to (300, 200), leaving and arriving along x.
-    const Placeholder* start = Find(placeholders, "Start Arrowhead - Controller - Arrowheads 1 - Connection 1");
-    const Placeholder* end = Find(placeholders, "End Arrowhead - Controller - Arrowheads 1 - Connection 1");
+    const Placeholder* start =
+        Find(placeholders, "Start Arrowhead - Controller - Arrowheads 1 - Connection 1");
+    const Placeholder* end =
+        Find(placeholders, "End Arrowhead - Controller - Arrowheads 1 - Connection 1");
     ASSERT_TRUE(start && end);
     EXPECT_NEAR(start->x, 960, 0.05);
     EXPECT_NEAR(start->y, 540, 0.05);
@@ -95,7 +97,8 @@ TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) 
     EXPECT_EQ(end->opacity, 100);
     // Connection 4's set is numbered 2: its placeholders follow "Path 2", which ends at
     // (1500, 250), not "Path 1", which ends at (1500, 950).
-    const Placeholder* numbered = Find(placeholders, "End Arrowhead - Controller - Arrowheads 2 - Connection 4");
+    const Placeholder* numbered =
+        Find(placeholders, "End Arrowhead - Controller - Arrowheads 2 - Connection 4");
     ASSERT_TRUE(numbered);
     EXPECT_NEAR(numbered->x, 1500, 0.05);
     EXPECT_NEAR(numbered->y, 250, 0.05);
@@ -104,8 +107,9 @@ TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) 
         return std::find(lines.begin(), lines.end(), text) != lines.end();
     };
     EXPECT_TRUE(has("new composition \"TL_Arrowhead\": 100 x 100, 30 fps, 1 layer"));
-    EXPECT_TRUE(has("new layer TL_Arrowhead > Shape Layer 1 (shape): position 49, 50, 0; "
-                    "rotation 0; opacity 100"));
+    EXPECT_TRUE(
+        has("new layer TL_Arrowhead > Shape Layer 1 (shape): position 49, 50, 0; "
+            "rotation 0; opacity 100"));
     for (const char* line : {"Connection 1", "Connection 2", "Connection 4"}) {
         EXPECT_TRUE(has(std::string("Main > ") + line + " > Contents > " + line +
                         " > Contents > Arrowheads: switched on  ->  switched off"))
@@ -117,16 +121,16 @@ TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) 
 // A second press in the same run adds a second set and no second composition.
 TEST(ToolRun, ASecondPressAddsPlaceholdersButNoComposition) {
     int status = -1;
-    const std::vector<std::string> lines = RunTool(
-        std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --press 68 --summary",
-        &status);
+    const std::vector<std::string> lines =
+        RunTool(std::string("run '") + TL_EXAMPLES_DIR +
+                    "/connections.json' --press 68 --press 68 --summary",
+                &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Placeholders(lines).size(), 12u);
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& l) {
-                                return l.rfind("new composition", 0) == 0;
-                            }),
-              1);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& l) { return l.rfind("new composition", 0) == 0; }),
+        1);
 }
 
 }  // namespace

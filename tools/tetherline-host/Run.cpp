@@ -336,8 +336,8 @@ int Run(const RunOptions& options) {
         for (const auto& [comp, selected] : SelectionSnapshot(session->host().project())) {
             // A composition the command made counts as having had no selection.
             auto it = selections_before.find(comp);
-            const bool changed = it == selections_before.end() ? !selected.empty()
-                                                               : it->second != selected;
+            const bool changed =
+                it == selections_before.end() ? !selected.empty() : it->second != selected;
             if (changed) line["selection"][comp] = selected;
         }
         std::cout << line.dump() << "\n";
@@ -383,11 +383,10 @@ int Run(const RunOptions& options) {
                  selections_at_start, SelectionSnapshot(session->host().project()))) {
             std::cout << line << "\n";
         }
-        for (const std::string& line :
-             AnimationChangeLines(animations_before,
-                                  AnimationSnapshot(session->host().project(),
-                                                    &contents_before.layers),
-                                  session->host(), undo_groups_before, info_updates_before)) {
+        for (const std::string& line : AnimationChangeLines(
+                 animations_before,
+                 AnimationSnapshot(session->host().project(), &contents_before.layers),
+                 session->host(), undo_groups_before, info_updates_before)) {
             std::cout << line << "\n";
         }
         std::cout << changes << " properties changed\n";
