@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "core/Host.h"
 #include "expressions/Instrument.h"
 #include "expressions/Prelude.h"
+#include "model/Transform.h"
 
 namespace tlhost {
 
@@ -768,6 +770,51 @@ duk_ret_t Value(duk_context* ctx, Frame& frame) {
     return 1;
 }
 
+// A point between a layer's space and its composition's, through the layer's transform
+// (model/Transform.h) at a time, its properties read as the expression reads them (after
+// their expressions). Arguments: the layer, the point (an array of 2 or 3 numbers, z 0 when
+// left out), the time and whether to go from the composition into the layer. A 3D layer
+// gives 3 numbers; a 2D layer as many as it was given (its z unchanged).
+duk_ret_t LayerPoint(duk_context* ctx, Frame& frame) {
+    const auto& layer = frame.eval.Get<Layer>(Ref::Layer, ctx, 0);
+    if (!duk_is_array(ctx, 1)) {
+        throw ScriptError{"a layer space conversion needs a point of 2 or 3 numbers",
+                          DUK_ERR_TYPE_ERROR};
+    }
+    const auto length = static_cast<std::size_t>(duk_get_length(ctx, 1));
+    if (length < 2 || length > 3) {
+        throw ScriptError{"a layer space conversion needs a point of 2 or 3 numbers",
+                          DUK_ERR_TYPE_ERROR};
+    }
+    Vec3 point{0, 0, 0};
+    for (std::size_t i = 0; i < length; ++i) {
+        duk_get_prop_index(ctx, 1, static_cast<duk_uarridx_t>(i));
+        point[i] = duk_to_number(ctx, -1);
+        duk_pop(ctx);
+        if (!std::isfinite(point[i])) {
+            throw ScriptError{"a layer space conversion needs finite numbers", DUK_ERR_TYPE_ERROR};
+        }
+    }
+    const double time = duk_get_number_default(ctx, 2, frame.time);
+    const bool into_layer = duk_to_boolean(ctx, 3) != 0;
+    const PropertyReader read = [&frame](const StreamNode& node, double t) {
+        return ReadProperty(frame, node, t);
+    };
+    Matrix4 m = LayerToComp(layer, time, read);
+    if (into_layer && !m.Invert(&m)) {
+        throw ScriptError{"layer '" + ToUtf8(layer.name()) +
+                          "' has a scale of 0, so no point of the composition is in it"};
+    }
+    const Vec3 out = m.Apply(point);
+    const std::size_t dims = layer.is_3d() ? 3 : length;
+    duk_push_array(ctx);
+    for (std::size_t i = 0; i < dims; ++i) {
+        duk_push_number(ctx, out[i]);
+        duk_put_prop_index(ctx, -2, static_cast<duk_uarridx_t>(i));
+    }
+    return 1;
+}
+
 struct NativeRow {
     const char* name;
     duk_c_function function;
@@ -780,6 +827,7 @@ const NativeRow kNatives[] = {
     {"effectInfo", Native<EffectInfo>, 1},     {"effectParam", Native<EffectParam>, 2},
     {"nodeInfo", Native<NodeInfo>, 1},         {"child", Native<Child>, 2},
     {"childByMatch", Native<ChildByMatch>, 2}, {"value", Native<Value>, 2},
+    {"layerPoint", Native<LayerPoint>, 4},
 };
 // ---- The engine -----------------------------------------------------------------
 

@@ -35,8 +35,9 @@
 // application, `name`, `index` and the other layer attributes are globals of the
 // evaluated property's layer (the property's own name is thisProperty.name). Where
 // the stand-in differs: a layer parameter's value is the 1-based index of the layer
-// it points at (0 for none), and layer-space conversions (toWorld and the like)
-// return the point unchanged, as the stand-in has no layer transforms.
+// it points at (0 for none), and layer-space conversions (toWorld and the like) go
+// through the layer's own transform only (no parents or cameras: the world is the
+// composition).
 //
 // Text: names and expression texts are 8-bit. Text that is valid UTF-8 is taken as
 // UTF-8, anything else as Latin-1, both in expressions and in names; characters

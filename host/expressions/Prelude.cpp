@@ -8,8 +8,8 @@ namespace tlhost {
 //   width, height, frameDuration, duration;
 // - layers: name, index, effect(name | match name | index), content(name | match
 //   name | index), transform, position, rotation, orientation (3D layers only),
-//   opacity, scale, anchorPoint, toWorld / toComp / fromWorld / fromComp (the
-//   stand-in has no layer transforms, so these give the point back unchanged);
+//   opacity, scale, anchorPoint, toWorld / toComp / fromWorld / fromComp (through the
+//   layer's transform, model/Transform.h; the world is the composition);
 // - effects are callable: fx(name | match name | index) gives the parameter;
 // - properties: value, valueAtTime(t), name, matchName, numKeys, propertyIndex,
 //   numProperties, property(), content(), propertyGroup(n), path, and valueOf(), so
@@ -281,9 +281,15 @@ getter(L, 'orientation', function () {
     var c = N.childByMatch(this.transform._h, 'ADBE Orientation');
     return c >= 0 ? new Property(c) : new Constant('Orientation', [0, 0, 0]);
 });
-['toWorld', 'toComp', 'fromWorld', 'fromComp'].forEach(function (m) {
-    L[m] = function (point) { return copyVector(point); };
-});
+// Layer space and composition space, through the layer's transform at time t (the
+// composition is the world: the stand-in has no cameras or parents).
+[['toWorld', false], ['toComp', false], ['fromWorld', true], ['fromComp', true]].forEach(
+    function (row) {
+        L[row[0]] = function (point, t) {
+            return N.layerPoint(this._h, copyVector(point),
+                                t === undefined ? cur.time : finite(t, 'The time'), row[1]);
+        };
+    });
 
 function makeEffect(h) {
     var info = N.effectInfo(h);

@@ -75,6 +75,27 @@ TEST_F(Export, EachArrowheadPathBecomesAPlaceholderOnItsConnectionsTrimmedEnd) {
     EXPECT_EQ(After(*end, "ADBE Orientation"), StreamValue::ThreeD(0, 0, 0));
 }
 
+// A connection layer moved and turned: the placeholders stand on its path in the
+// composition, turned with it.
+TEST_F(Export, PlaceholdersOfAMovedConnectionStandOnItsPathInTheComposition) {
+    if (!styletest::HaveExpressions()) GTEST_SKIP() << "needs the expression engine";
+    Layer& line = AddConnection("Line");
+    TransformProperty(line, "ADBE Position")->set_value(StreamValue::ThreeD(50, 30, 0));
+    TransformProperty(line, "ADBE Rotate Z")->set_value(StreamValue::OneD(90));
+    ASSERT_EQ(Press().result, A_Err_NONE);
+    Layer* start = Named(Placeholders(), "Start Arrowhead - Controller - Arrowheads 1 - Line");
+    Layer* end = Named(Placeholders(), "End Arrowhead - Controller - Arrowheads 1 - Line");
+    ASSERT_TRUE(start && end);
+    // (x, y) turned a quarter clockwise is (-y, x), then moved by (50, 30).
+    const StreamValue start_at = After(*start, "ADBE Position");
+    const StreamValue end_at = After(*end, "ADBE Position");
+    EXPECT_NEAR(start_at.v[0], 50 - PathY(1), kNear);
+    EXPECT_NEAR(start_at.v[1], 30 + PathStartX(), kNear);
+    EXPECT_NEAR(end_at.v[0], 50 - PathY(1), kNear);
+    EXPECT_NEAR(end_at.v[1], 30 + PathEndX(), kNear);
+    EXPECT_NEAR(start_at.v[2], 0, kNear);
+}
+
 TEST_F(Export, ThePressIsOneClosedUndoGroupAndSwitchesTheArrowheadsModuleOff) {
     Layer& line = AddConnection("Line");
     SetValue(kArrowheadsCheckbox, 1);

@@ -127,7 +127,9 @@ TEST_F(ObjectModel, TransformAndOrientation) {
     EXPECT_DOUBLE_EQ(Number(ctl + ".transform.position.value[0]"), 10);
     EXPECT_DOUBLE_EQ(Number(ctl + ".rotation"), 45);
     EXPECT_DOUBLE_EQ(Number(ctl + ".opacity"), 100);
-    EXPECT_DOUBLE_EQ(Number(ctl + ".toWorld([3, 4])[1]"), 4);  // no layer transforms here
+    // Through the layer's transform: turned 45 degrees, then moved to (10, 20).
+    EXPECT_NEAR(Number(ctl + ".toWorld([4, 0])[0]"), 10 + 4 / std::sqrt(2.0), 1e-9);
+    EXPECT_NEAR(Number(ctl + ".toWorld([4, 0])[1]"), 20 + 4 / std::sqrt(2.0), 1e-9);
     // Orientation exists on 3D layers only; scripts detect 3D by reading it.
     const std::string probe =
         "is3dB = true; try { foo = orientation.value; } catch(e){ is3dB = false; }"
