@@ -170,6 +170,7 @@ class Writer {
                     flags_.push_back(io::kLayerFlagNames[i].name);
             }
             id_ = layer.id();
+            if (layer.source()) source_ = layer.source()->id();
             in_point_ = Seconds(layer.in_point);
             duration_ = Seconds(layer.duration);
             Prepare(writer, layer.root());
@@ -232,6 +233,7 @@ class Writer {
             m.Add("in_point", JsonValue(in_point_));
             m.Add("duration", JsonValue(duration_));
             m.Add("flags", JsonValue(flags_));
+            if (layer_.source()) m.Add("source", JsonValue(source_));
             m.Add("properties", Value{Value::Kind::Node, {}, false, nullptr, &layer_.root()});
             return m;
         }
@@ -433,7 +435,7 @@ class Writer {
         }
 
         Layer& layer_;
-        Json id_, in_point_, duration_;
+        Json id_, source_, in_point_, duration_;
         Json flags_ = Json::array();
         std::unordered_map<const StreamNode*, LeafValues> leaves_;
     };
@@ -478,13 +480,16 @@ class Writer {
             if (layer.flags() & io::kLayerFlagNames[i].flag)
                 flags.push_back(io::kLayerFlagNames[i].name);
         }
-        return Json{{"id", layer.id()},
-                    {"name", layer.name()},
-                    {"type", io::LayerTypeName(layer.kind())},
-                    {"in_point", Seconds(layer.in_point)},
-                    {"duration", Seconds(layer.duration)},
-                    {"flags", std::move(flags)},
-                    {"properties", NodeJson(layer.root())}};
+        Json out{{"id", layer.id()},
+                 {"name", layer.name()},
+                 {"type", io::LayerTypeName(layer.kind())},
+                 {"in_point", Seconds(layer.in_point)},
+                 {"duration", Seconds(layer.duration)},
+                 {"flags", std::move(flags)}};
+        // A layer showing an item names it.
+        if (layer.source()) out["source"] = layer.source()->id();
+        out["properties"] = NodeJson(layer.root());
+        return out;
     }
 
     // A node's members in their fixed order. Members are appended (each key once),

@@ -41,7 +41,8 @@ const Keys kCompositionKeys = {"name", "type", "id", "width", "height", "frame_r
 const Keys kHostTimeKeys = {"value", "scale"};
 const Keys kWorkAreaKeys = {"start", "duration"};
 const Keys kSelectionKeys = {"layer", "path"};
-const Keys kLayerKeys = {"id", "name", "type", "in_point", "duration", "flags", "properties"};
+const Keys kLayerKeys = {"id",    "name",   "type",      "in_point",
+                         "duration", "flags", "source", "properties"};
 const Keys kGroupKeys = {"match_name", "name", "group", "hidden", "eyeball", "can_vary", "children"};
 const Keys kLeafKeys = {"match_name", "name", "kind", "hidden", "eyeball", "can_vary", "value",
                         "evaluated", "expression", "expression_enabled", "expression_error",
@@ -101,6 +102,7 @@ class Reader {
                                 ", which no layer of the project has");
             }
         }
+        SetUpSources();
         if (const Json* undo = Optional(doc, "undo_groups")) ReadUndoGroups(*undo, "/undo_groups");
         // Effects last: everything the file itself can get wrong has been checked
         // before any effect is handed to the resolver.
@@ -327,14 +329,55 @@ class Reader {
             layer.duration = Time(*v, where + "/duration", true);
         if (const Json* v = Optional(json, "flags"))
             layer.set_flags(ReadFlags(*v, where + "/flags"));
+        if (const Json* v = Optional(json, "source")) {
+            sources_.push_back(
+                Source{&layer, static_cast<A_long>(Integer(*v, where + "/source", 1, kMaxId)),
+                       where + "/source"});
+        }
         if (const Json* v = Optional(json, "properties")) {
             std::unique_ptr<StreamNode> root = ReadNode(*v, where + "/properties", 0);
             if (!root->is_group())
                 Fail(where + "/properties", "a layer's root property must be a group");
             layer.set_root(std::move(root));
+        } else if (layer.is_3d()) {
+            // The host's tree for a 3D layer: with its orientation and three rotations.
+            project_.SetLayer3D(layer, true);
         }
         CheckEffectGroups(layer, where);
         layers_.emplace_back(&layer, where);
+    }
+
+    // A layer's source, once every item is known: a composition for a precomposition layer,
+    // footage for a footage layer, and never a composition that would show itself.
+    struct Source {
+        Layer* layer;
+        A_long item_id;
+        std::string where;
+    };
+    void SetUpSources() {
+        for (const Source& source : sources_) {
+            Item* item = project_.FindItem(source.item_id);
+            if (!item) {
+                Fail(source.where, "refers to item id " + std::to_string(source.item_id) +
+                                       ", which no item of the project has");
+            }
+            const LayerKind kind = source.layer->kind();
+            const bool fits =
+                (item->kind() == ItemKind::Composition && kind == LayerKind::Precomp) ||
+                (item->kind() == ItemKind::Footage && kind == LayerKind::Footage);
+            if (!fits) {
+                Fail(source.where, std::string("a ") + io::LayerTypeName(kind) +
+                                       " layer cannot show the " + io::ItemTypeName(item->kind()) +
+                                       " " + Quoted(item->name()));
+            }
+            source.layer->set_source(item);
+        }
+        for (const Source& source : sources_) {
+            const Item& item = *source.layer->source();
+            if (!project_.CanAddLayer(item, source.layer->comp())) {
+                Fail(source.where, "the composition " + Quoted(item.name()) + " would show itself");
+            }
+        }
     }
 
     static AEGP_LayerFlags ReadFlags(const Json& json, const std::string& where) {
@@ -677,6 +720,7 @@ class Reader {
     std::map<AEGP_LayerIDVal, std::string> layer_ids_;
     std::vector<std::pair<Layer*, std::string>> layers_;
     std::vector<std::pair<std::string, AEGP_LayerIDVal>> layer_refs_;
+    std::vector<Source> sources_;
     std::unordered_map<const StreamNode*, bool> explicit_hidden_;
 };
 

@@ -133,4 +133,23 @@ TEST(ToolRun, ASecondPressAddsPlaceholdersButNoComposition) {
         1);
 }
 
+// The project written after a press holds the placeholder composition and the layers' sources:
+// pressing again on it adds placeholders showing that composition and makes no other.
+TEST(ToolRun, TheWrittenProjectKeepsThePlaceholderCompositionForTheNextPress) {
+    const std::string out = ::testing::TempDir() + "placeholders.json";
+    int status = -1;
+    RunTool(std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --out '" + out +
+                "'",
+            &status);
+    ASSERT_EQ(status, 0);
+    const std::vector<std::string> lines =
+        RunTool("run '" + out + "' --press 68 --summary", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Placeholders(lines).size(), 6u);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& l) { return l.rfind("new composition", 0) == 0; }),
+        0);
+}
+
 }  // namespace
