@@ -13,6 +13,7 @@
 namespace tltest {
 namespace {
 
+using ::testing::AnyOf;
 using ::testing::HasSubstr;
 using tlhost::StreamNode;
 using tlhost::StreamValue;
@@ -213,8 +214,11 @@ TEST_F(Isolation, SortingKeepsItsMeaningAndItsBound) {
                             ".map(function (x) { return x[1]; }).join('') == 'bdac'"),
                      1);
     EXPECT_THAT(Error("[2, 1].sort(5)"), HasSubstr("TypeError"));
-    // A sort of a million holes runs in counted steps instead of for minutes.
-    EXPECT_THAT(Error("var a = []; a.length = 1000000; a.sort(); 1"), HasSubstr("ran more than"));
+    // A sort of a million holes runs in counted steps instead of for minutes. Which budget
+    // ends it first depends on the build's speed (a sanitizer build may reach the time
+    // budget before the step budget); either way it ends.
+    EXPECT_THAT(Error("var a = []; a.length = 1000000; a.sort(); 1"),
+                AnyOf(HasSubstr("ran more than"), HasSubstr("ran longer than")));
 }
 
 }  // namespace
