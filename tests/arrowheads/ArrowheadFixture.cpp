@@ -64,14 +64,15 @@ void ArrowheadTest::SetUp() {
 #endif
 }
 
-void ArrowheadTest::Build(Layer& layer, const Connection& spec) {
-    StreamNode& inner = ShapeGroup(Contents(layer), spec.group.empty() ? layer.name() : spec.group);
+void ArrowheadTest::Build(Layer& layer, const Connection& connection) {
+    StreamNode& inner =
+        ShapeGroup(Contents(layer), connection.group.empty() ? layer.name() : connection.group);
     StreamNode& paths = ShapeGroup(inner, "Paths");
-    for (int n : spec.paths) {
+    for (int n : connection.paths) {
         PathOperator(ShapeGroup(paths, "Path " + std::to_string(n)), "Path", Line(PathY(n)));
     }
     StreamNode& arrowheads = ShapeGroup(inner, "Arrowheads");
-    for (const auto& [set, operators] : spec.sets) {
+    for (const auto& [set, operators] : connection.sets) {
         StreamNode& contents = ShapeGroup(arrowheads, set);
         for (const std::string& op : operators) PathOperator(contents, op, Triangle());
         StreamNode& fill = NamedGroup(contents, "ADBE Vector Graphic - Fill", "Fill 1");
@@ -79,11 +80,11 @@ void ArrowheadTest::Build(Layer& layer, const Connection& spec) {
     }
 }
 
-Layer& ArrowheadTest::AddConnection(const std::string& name, const Connection& spec,
+Layer& ArrowheadTest::AddConnection(const std::string& name, const Connection& connection,
                                     AEGP_LayerIDVal target) {
     Layer& layer = AddLine(name, target != 0 ? target : Controller().id());
-    if (spec.three_d) P().SetLayer3D(layer, true);
-    Build(layer, spec);
+    if (connection.three_d) P().SetLayer3D(layer, true);
+    Build(layer, connection);
     return layer;
 }
 

@@ -53,10 +53,10 @@ class ArrowheadTest : public styletest::StyleTest {
 
     // A shape layer whose Layer Control points at `target` (the controller by default), added
     // at the bottom of the stack.
-    Layer& AddConnection(const std::string& name, const Connection& spec = {},
+    Layer& AddConnection(const std::string& name, const Connection& connection = {},
                          AEGP_LayerIDVal target = 0);
     // The same tree on a layer that exists already.
-    static void Build(Layer& layer, const Connection& spec);
+    static void Build(Layer& layer, const Connection& connection);
 
     // Presses "Create Placeholders" on the effect (or on `on`).
     CommandReport Press(tlhost::EffectInstance* on = nullptr);

@@ -302,9 +302,9 @@ TEST_F(Export, NamesOfAnyKindAreEscapedInEveryExpression) {
 TEST_F(Export, AGroupNameOfAnyKindIsEscapedOnTheEffectsOwnLayer) {
     if (!styletest::HaveExpressions()) GTEST_SKIP() << "needs the expression engine";
     Layer& shape = P().AddLayer(Comp(), "Self \"q\"", LayerKind::Shape, 0, Comp().layers().size());
-    Connection spec;
-    spec.group = "Grp \"x\"\n\\ \xCE\xBB";
-    Build(shape, spec);
+    Connection connection;
+    connection.group = "Grp \"x\"\n\\ \xCE\xBB";
+    Build(shape, connection);
     tlhost::EffectInstance& effect = S().Apply(shape);
     ASSERT_EQ(Press(&effect).result, A_Err_NONE);
     ASSERT_EQ(Placeholders().size(), 2u);
