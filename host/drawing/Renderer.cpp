@@ -1,7 +1,8 @@
 #include "drawing/Renderer.h"
 
+#include "drawing/CairoImage.h"
+
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -168,19 +169,6 @@ cairo_filter_t FilterFor(int interpolation) {
     }
 }
 
-// cairo and fontconfig keep font caches for the life of the process; they are given back when
-// the process ends, so that a leak checker sees only what the host itself forgot.
-void ReleaseFontCachesAtExit() {
-    static const bool registered = [] {
-        std::atexit([] {
-            cairo_debug_reset_static_data();
-            FcFini();
-        });
-        return true;
-    }();
-    (void)registered;
-}
-
 // Paints the list into a new surface; null with the reason on failure.
 SurfacePtr Paint(const DisplayList& list, const RenderOptions& options, std::string* error) {
     const int w = options.area.right - options.area.left;
@@ -193,7 +181,7 @@ SurfacePtr Paint(const DisplayList& list, const RenderOptions& options, std::str
         if (error) *error = "the scale must be 1 or 2";
         return nullptr;
     }
-    ReleaseFontCachesAtExit();
+    ReleaseCairoCachesAtExit();
     SurfacePtr surface(
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w * options.scale, h * options.scale));
     ContextPtr context(cairo_create(surface.get()));
@@ -309,28 +297,7 @@ bool RenderDisplayList(const DisplayList& list, const RenderOptions& options, Re
                        std::string* error) {
     SurfacePtr surface = Paint(list, options, error);
     if (!surface) return false;
-    out->width = cairo_image_surface_get_width(surface.get());
-    out->height = cairo_image_surface_get_height(surface.get());
-    out->rgba.assign(static_cast<std::size_t>(out->width) * out->height * 4, 0);
-    const unsigned char* data = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < out->height; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < out->width; ++x) {
-            const std::uint32_t px = row[x];
-            const std::uint32_t a = px >> 24;
-            auto straight = [&](std::uint32_t c) {
-                return static_cast<std::uint8_t>(
-                    a == 0 ? 0 : std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
-            };
-            std::uint8_t* o = &out->rgba[(static_cast<std::size_t>(y) * out->width + x) * 4];
-            o[0] = straight(px >> 16 & 0xFF);
-            o[1] = straight(px >> 8 & 0xFF);
-            o[2] = straight(px & 0xFF);
-            o[3] = static_cast<std::uint8_t>(a);
-        }
-    }
+    ImageFromSurface(surface.get(), out);
     return true;
 }
 

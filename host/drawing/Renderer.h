@@ -35,4 +35,9 @@ bool RenderDisplayList(const DisplayList& list, const RenderOptions& options, Re
 bool WritePng(const DisplayList& list, const RenderOptions& options, const std::string& path,
               std::string* error);
 
+// An image from or to a PNG file; false, with the reason, when the file cannot be read or
+// written.
+bool ReadPng(const std::string& path, RenderedImage* out, std::string* error);
+bool WritePng(const RenderedImage& image, const std::string& path, std::string* error);
+
 }  // namespace tlhost

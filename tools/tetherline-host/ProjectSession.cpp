@@ -12,7 +12,7 @@ namespace tltool {
 
 ProjectSession OpenProjectSession(const std::string& module, const std::string& resource,
                                   const std::string& project_path,
-                                  const std::string& effect_layer) {
+                                  const std::string& effect_layer, bool require_effect) {
     ProjectSession out;
     std::vector<std::string> log;
     auto session = tlhost::Session::Load(module, resource, &log);
@@ -47,7 +47,7 @@ ProjectSession OpenProjectSession(const std::string& module, const std::string& 
         return out;
     }
     out.effect = session->FindEffect(effect_layer);
-    if (!out.effect) {
+    if (!out.effect && require_effect) {
         std::cerr << "no layer carries the effect \"" << match_name << "\"\n";
         return out;
     }

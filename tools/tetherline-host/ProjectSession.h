@@ -17,8 +17,10 @@ struct ProjectSession {
 };
 
 // Null session, with the reason printed to standard error, when any step fails. The
-// expression engine is installed where the build has one.
+// expression engine is installed where the build has one. Without `require_effect`, a project
+// in which no layer carries the effect opens too (with a null effect).
 ProjectSession OpenProjectSession(const std::string& module, const std::string& resource,
-                                  const std::string& project_path, const std::string& effect_layer);
+                                  const std::string& project_path, const std::string& effect_layer,
+                                  bool require_effect = true);
 
 }  // namespace tltool

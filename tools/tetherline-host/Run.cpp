@@ -275,6 +275,12 @@ int Run(const RunOptions& options) {
     check(opened.params_setup);
     tlhost::Session* session = opened.session.get();
     tlhost::EffectInstance* effect = opened.effect;
+    PictureOptions picture = options.picture;
+    if (!options.png_before.empty() || !options.png_after.empty()) {
+        if (const int status = CheckPicture(*session, effect, &picture)) return status;
+    }
+    if (!options.png_before.empty() && !WritePicture(*session, picture, options.png_before))
+        return 1;
     // The summary compares against the project as loaded; the snapshot evaluates
     // every expression, so it is taken only when the summary is asked for.
     std::map<std::string, std::string> before;
@@ -343,6 +349,9 @@ int Run(const RunOptions& options) {
         std::cout << line.dump() << "\n";
         check(report);
     }
+
+    if (!options.png_after.empty() && !WritePicture(*session, picture, options.png_after))
+        return 1;
 
     tlhost::ValueEvaluator evaluate = [&](tlhost::StreamNode& leaf) {
         return session->host().ValueAfterExpressions(leaf, 0.0);

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "tetherline-host/Picture.h"
+
 namespace tltool {
 
 struct RunAction {
@@ -21,6 +23,10 @@ struct RunOptions {
     std::string effect_layer;  // the layer carrying the effect; empty for the first one found
     bool summary = false;      // print what changed in the project, in readable lines
     std::vector<RunAction> actions;
+    // Pictures of a composition before the actions and after them; empty paths for none.
+    std::string png_before;
+    std::string png_after;
+    PictureOptions picture;
 };
 
 int Run(const RunOptions& options);

@@ -11,6 +11,7 @@
 #include "session/Session.h"
 #include "tetherline-host/Panel.h"
 #include "tetherline-host/ParamsJson.h"
+#include "tetherline-host/Picture.h"
 #include "tetherline-host/Run.h"
 
 namespace {
@@ -34,6 +35,16 @@ std::unique_ptr<tlhost::Session> LoadOrExplain(const ModuleOptions& options) {
         for (const auto& line : log) std::cerr << line << "\n";
     }
     return session;
+}
+
+void AddPictureOptions(CLI::App* command, tltool::PictureOptions& picture) {
+    command->add_option("--comp", picture.comp,
+                        "the composition to draw (default: the one holding the effect's layer, "
+                        "else the project's first)");
+    command->add_option("--time", picture.time, "composition time to draw, in seconds")
+        ->capture_default_str();
+    command->add_option("--scale", picture.scale, "picture pixels per composition pixel")
+        ->capture_default_str();
 }
 
 int About(const ModuleOptions& options) {
@@ -162,6 +173,11 @@ int main(int argc, char** argv) {
     run->add_option("--effect-layer", run_options.effect_layer,
                     "the layer carrying the effect (default: the first found)");
     run->add_flag("--summary", run_options.summary, "print the properties that changed");
+    run->add_option("--png-before", run_options.png_before,
+                    "draw the composition to this PNG before the actions");
+    run->add_option("--png-after", run_options.png_after,
+                    "draw the composition to this PNG after the actions");
+    AddPictureOptions(run, run_options.picture);
     for (CLI::Option* opt : {set_opt, press_opt, click_opt}) {
         opt->allow_extra_args(false)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     }
@@ -182,7 +198,20 @@ int main(int argc, char** argv) {
     panel->add_option("--effect-layer", panel_options.effect_layer,
                       "the layer carrying the effect (default: the first found)");
 
+    CLI::App* render = app.add_subcommand(
+        "render", "draw a composition of a project file at a time to PNG, as the host renders it");
+    AddModuleOptions(render, options);
+    tltool::RenderCommandOptions render_options;
+    render->add_option("project", render_options.project, "project file (JSON)")->required();
+    AddPictureOptions(render, render_options.picture);
+    render->add_option("--png", render_options.png, "where to write the picture")->required();
+
     CLI11_PARSE(app, argc, argv);
+    if (*render) {
+        render_options.module = options.module;
+        render_options.resource = options.resource;
+        return tltool::RenderCommand(render_options);
+    }
     if (*panel) {
         panel_options.module = options.module;
         panel_options.resource = options.resource;
