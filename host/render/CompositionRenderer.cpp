@@ -90,10 +90,8 @@ CairoPatternPtr GradientPattern(const ShapePaint& p) {
 
 class Painter {
   public:
-    Painter(const Project& project, const CompositionPicture& picture, const ValueReader& read,
-            RenderNotes* notes)
-        : project_(project), picture_(picture), notes_(notes) {
-        (void)project_;
+    Painter(const CompositionPicture& picture, const ValueReader& read, RenderNotes* notes)
+        : picture_(picture), notes_(notes) {
         // Values as the caller reads them; a failing expression is said once.
         read_ = [&read, notes](const StreamNode& node, double time) {
             StreamValue value = read(node, time);
@@ -272,16 +270,14 @@ class Painter {
         cairo_restore(cr);
     }
 
-    const Project& project_;
     const CompositionPicture& picture_;
     RenderNotes* notes_;
     ValueReader read_;
     GroupTransformFn group_transform_;
 };
 
-CairoSurfacePtr Render(const Project& project, const Composition& comp,
-                       const CompositionPicture& picture, const ValueReader& read,
-                       RenderNotes* notes, std::string* error) {
+CairoSurfacePtr Render(const Composition& comp, const CompositionPicture& picture,
+                       const ValueReader& read, RenderNotes* notes, std::string* error) {
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
         return CairoSurfacePtr();
@@ -305,7 +301,7 @@ CairoSurfacePtr Render(const Project& project, const Composition& comp,
     cairo_t* cr = context.get();
     cairo_set_source_rgb(cr, picture.background[0], picture.background[1], picture.background[2]);
     cairo_paint(cr);
-    Painter painter(project, picture, read, notes);
+    Painter painter(picture, read, notes);
     painter.DrawComposition(cr, comp, picture.time,
                             Affine::Scaling(w / comp.width, h / comp.height));
     const cairo_status_t status = cairo_status(cr);
@@ -317,19 +313,19 @@ CairoSurfacePtr Render(const Project& project, const Composition& comp,
 
 }  // namespace
 
-bool RenderComposition(const Project& project, const Composition& comp,
-                       const CompositionPicture& picture, const ValueReader& read,
-                       RenderedImage* out, RenderNotes* notes, std::string* error) {
-    CairoSurfacePtr surface = Render(project, comp, picture, read, notes, error);
+bool RenderComposition(const Composition& comp, const CompositionPicture& picture,
+                       const ValueReader& read, RenderedImage* out, RenderNotes* notes,
+                       std::string* error) {
+    CairoSurfacePtr surface = Render(comp, picture, read, notes, error);
     if (!surface) return false;
     ImageFromSurface(surface.get(), out);
     return true;
 }
 
-bool WriteCompositionPng(const Project& project, const Composition& comp,
-                         const CompositionPicture& picture, const ValueReader& read,
-                         const std::string& path, RenderNotes* notes, std::string* error) {
-    CairoSurfacePtr surface = Render(project, comp, picture, read, notes, error);
+bool WriteCompositionPng(const Composition& comp, const CompositionPicture& picture,
+                         const ValueReader& read, const std::string& path, RenderNotes* notes,
+                         std::string* error) {
+    CairoSurfacePtr surface = Render(comp, picture, read, notes, error);
     if (!surface) return false;
     const cairo_status_t status = cairo_surface_write_to_png(surface.get(), path.c_str());
     if (status != CAIRO_STATUS_SUCCESS) {

@@ -44,11 +44,11 @@ constexpr int kMaxPictureSide = 16384;
 
 // False, with the reason, when the picture cannot be made: a scale that is not a positive
 // finite number, a picture larger than kMaxPictureSide on a side, a time that is not finite.
-bool RenderComposition(const Project& project, const Composition& comp,
-                       const CompositionPicture& picture, const ValueReader& read,
-                       RenderedImage* out, RenderNotes* notes, std::string* error);
-bool WriteCompositionPng(const Project& project, const Composition& comp,
-                         const CompositionPicture& picture, const ValueReader& read,
-                         const std::string& path, RenderNotes* notes, std::string* error);
+bool RenderComposition(const Composition& comp, const CompositionPicture& picture,
+                       const ValueReader& read, RenderedImage* out, RenderNotes* notes,
+                       std::string* error);
+bool WriteCompositionPng(const Composition& comp, const CompositionPicture& picture,
+                         const ValueReader& read, const std::string& path, RenderNotes* notes,
+                         std::string* error);
 
 }  // namespace tlhost

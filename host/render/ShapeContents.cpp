@@ -206,6 +206,11 @@ class ContentsReader {
                      : ShapePaint::Kind::Fill;
         p.gradient = m == "ADBE Vector Graphic - G-Fill" || m == "ADBE Vector Graphic - G-Stroke";
         const bool stroke = p.kind == ShapePaint::Kind::Stroke;
+        if (Number(node, "ADBE Vector Blend Mode", 1) != 1) {
+            notes_->Add("blend mode",
+                        "shape blend modes are not applied: drawn as Normal (first met in " +
+                            PropertyPath(node) + ")");
+        }
         if (Number(node, "ADBE Vector Composite Order", 1) == 2) {
             notes_->Add("composite order",
                         "the composite order \"Below Previous in Same Group\" is not applied: "

@@ -29,8 +29,8 @@
 //   - Values come from the caller's reader at the time given (after expressions, keyframes
 //     interpolated). A property the tree lacks takes the host's default for a new item.
 // Items that are not drawn (stars, operators other than Trim Paths, the composite order
-// "below previous", group skew, gradient colour stops the project does not hold) are said once
-// each in the notes.
+// "below previous", blend modes other than Normal, group skew, gradient colour stops the
+// project does not hold) are said once each in the notes.
 #pragma once
 
 #include <functional>

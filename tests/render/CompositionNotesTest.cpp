@@ -57,7 +57,7 @@ TEST_F(LeftOut, EffectsThatDrawAreSaidOnceControlsAndPassThroughsAreNot) {
     tlhost::RenderedImage image;
     tlhost::RenderNotes notes;
     std::string error;
-    ASSERT_TRUE(tlhost::RenderComposition(P(), Comp(), picture, read, &image, &notes, &error));
+    ASSERT_TRUE(tlhost::RenderComposition(Comp(), picture, read, &image, &notes, &error));
     ASSERT_EQ(notes.texts().size(), 1u);
     EXPECT_EQ(notes.texts()[0],
               "effect \"Gaussian Blur\" (ADBE Gaussian Blur 2) is not applied (first met on layer "
@@ -85,12 +85,12 @@ TEST_F(LeftOut, PicturesThatCannotBeMadeAreRefusedWithTheReason) {
         SCOPED_TRACE(scale);
         picture.scale = scale;
         error.clear();
-        EXPECT_FALSE(tlhost::RenderComposition(P(), Comp(), picture, read, &image, &notes, &error));
+        EXPECT_FALSE(tlhost::RenderComposition(Comp(), picture, read, &image, &notes, &error));
         EXPECT_FALSE(error.empty());
     }
     picture.scale = 1;
     picture.time = nan;
-    EXPECT_FALSE(tlhost::RenderComposition(P(), Comp(), picture, read, &image, &notes, &error));
+    EXPECT_FALSE(tlhost::RenderComposition(Comp(), picture, read, &image, &notes, &error));
     EXPECT_EQ(error, "the time must be a number of seconds");
 }
 

@@ -138,8 +138,7 @@ tlhost::RenderedImage RenderTest::Draw(double time, double scale) {
     tlhost::RenderedImage image;
     std::string error;
     notes_ = tlhost::RenderNotes{};
-    EXPECT_TRUE(tlhost::RenderComposition(project_, *comp_, picture, read, &image, &notes_, &error))
-        << error;
+    EXPECT_TRUE(tlhost::RenderComposition(*comp_, picture, read, &image, &notes_, &error)) << error;
     return image;
 }
 

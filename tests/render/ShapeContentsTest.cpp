@@ -172,15 +172,17 @@ TEST_F(LayerContents, ItemsNotDrawnAreSaidOnceEachWithTheFirstPlace) {
     Number(TransformOf(group), "ADBE Vector Skew", 10);
     StrokeItem(root, 1);
     Number(*root.FindChild(kStroke), "ADBE Vector Composite Order", 2);
+    Number(*root.FindChild(kStroke), "ADBE Vector Blend Mode", 3);
 
     Paints(layer);
-    ASSERT_EQ(notes.texts().size(), 4u);
+    ASSERT_EQ(notes.texts().size(), 5u);
     EXPECT_EQ(notes.texts()[0],
               "shape item \"Repeater 1\" (ADBE Vector Filter - Repeater) is not applied: the "
               "paths above it are drawn as they are (first met in Lines > Contents > Repeater 1)");
     EXPECT_NE(notes.texts()[1].find("Polystar 1"), std::string::npos);
     EXPECT_NE(notes.texts()[2].find("skew"), std::string::npos);
-    EXPECT_NE(notes.texts()[3].find("Below Previous in Same Group"), std::string::npos);
+    EXPECT_NE(notes.texts()[3].find("blend modes"), std::string::npos);
+    EXPECT_NE(notes.texts()[4].find("Below Previous in Same Group"), std::string::npos);
 }
 
 TEST_F(LayerContents, RectanglesAndEllipsesStartWhereTheHostStartsThem) {

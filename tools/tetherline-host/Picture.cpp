@@ -76,8 +76,7 @@ bool WritePicture(tlhost::Session& session, const PictureOptions& picture, const
     };
     tlhost::RenderNotes notes;
     std::string why;
-    const bool ok =
-        tlhost::WriteCompositionPng(host.project(), *comp, options, read, png, &notes, &why);
+    const bool ok = tlhost::WriteCompositionPng(*comp, options, read, png, &notes, &why);
     for (const std::string& note : notes.texts())
         std::cerr << "tetherline-host: " << png << ": " << note << "\n";
     if (!ok) std::cerr << "tetherline-host: " << why << "\n";
