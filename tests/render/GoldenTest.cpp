@@ -1,7 +1,7 @@
-// A golden picture per example project, drawn by the tool as the README draws them and compared
-// with the picture kept in tests/render/golden/ within a small tolerance (anti-aliasing may
-// differ slightly between cairo builds): every channel within 3 of the golden picture's, save
-// at most 0.5 % of the pixels.
+// Golden pictures: one per example project, and the README's pictures, each drawn by the tool
+// with the command the README shows and compared with the picture kept in the source tree
+// within a small tolerance (anti-aliasing may differ slightly between cairo builds): every
+// channel within 3 of the golden picture's, save at most 0.5 % of the pixels.
 //
 // After a deliberate change to the drawing or to an example, bless new golden pictures with
 //     cmake --build build --target bless-golden-pictures
@@ -9,8 +9,8 @@
 // look at them, and commit them. A failing comparison leaves the picture drawn and a picture of
 // the differences (in red) beside the test's temporary files, and names them.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -21,28 +21,45 @@ namespace rendertest {
 namespace {
 
 struct Golden {
-    const char* name;     // the golden picture: golden/<name>.png
-    const char* example;  // the project, in examples/
-    std::vector<std::string> options;
+    const char* picture;  // where the golden picture lives, from the top of the source tree
+    // The tool's arguments: "@" starts a path from the top of the source tree, and "PNG" stands
+    // for the picture drawn.
+    std::vector<std::string> args;
 };
 
 const Golden kGoldens[] = {
-    {"connections", "connections.json", {"--scale", "0.5"}},
-    {"animated", "animated.json", {"--scale", "0.5", "--time", "0.8"}},
+    {"docs/render-main.png",
+     {"render", "@examples/connections.json", "--scale", "0.5", "--png", "PNG"}},
+    {"docs/render-styled.png",
+     {"run", "@examples/connections.json", "--set", "10=1", "--click-module", "2", "--set",
+      "12=1", "--set", "13=2", "--set", "14=40", "--set", "15=30", "--scale", "0.5",
+      "--png-after", "PNG"}},
+    {"docs/render-placeholders.png",
+     {"run", "@examples/connections.json", "--press", "68", "--scale", "0.5", "--png-after",
+      "PNG"}},
+    {"tests/render/golden/animated.png",
+     {"render", "@examples/animated.json", "--time", "0.8", "--scale", "0.5", "--png", "PNG"}},
+    {"tests/render/golden/animated-self-styled.png",
+     {"render", "@examples/animated.json", "--comp", "Self Styled", "--time", "0.25", "--png",
+      "PNG"}},
 };
 
-std::string GoldenPath(const Golden& golden) {
-    return std::string(TL_GOLDEN_DIR) + "/" + golden.name + ".png";
+std::string SourcePath(const std::string& relative) {
+    return std::string(TL_SOURCE_DIR) + "/" + relative;
 }
 
-TEST(GoldenPictures, EachExampleDrawsAsItsGoldenPicture) {
+TEST(GoldenPictures, EachExampleAndReadmePictureDrawsAsItsGoldenPicture) {
     const bool bless = std::getenv("TL_BLESS_GOLDEN") != nullptr;
     for (const Golden& golden : kGoldens) {
-        SCOPED_TRACE(golden.name);
-        const std::string drawn =
-            bless ? GoldenPath(golden) : TempFile(golden.name + std::string(".png"));
-        std::vector<std::string> args{"render", ExamplePath(golden.example), "--png", drawn};
-        args.insert(args.end(), golden.options.begin(), golden.options.end());
+        SCOPED_TRACE(golden.picture);
+        const std::string want_path = SourcePath(golden.picture);
+        std::string leaf = golden.picture;
+        std::replace(leaf.begin(), leaf.end(), '/', '-');
+        const std::string drawn = bless ? want_path : TempFile(leaf);
+        std::vector<std::string> args;
+        for (const std::string& arg : golden.args) {
+            args.push_back(arg == "PNG" ? drawn : arg[0] == '@' ? SourcePath(arg.substr(1)) : arg);
+        }
         const Outcome outcome = RunTool(args);
         ASSERT_EQ(outcome.status, 0) << outcome.err;
         if (bless) {
@@ -51,7 +68,7 @@ TEST(GoldenPictures, EachExampleDrawsAsItsGoldenPicture) {
         }
         tlhost::RenderedImage want, got;
         std::string error;
-        ASSERT_TRUE(tlhost::ReadPng(GoldenPath(golden), &want, &error)) << error;
+        ASSERT_TRUE(tlhost::ReadPng(want_path, &want, &error)) << error;
         ASSERT_TRUE(tlhost::ReadPng(drawn, &got, &error)) << error;
         ASSERT_EQ(got.width, want.width);
         ASSERT_EQ(got.height, want.height);
@@ -72,10 +89,10 @@ TEST(GoldenPictures, EachExampleDrawsAsItsGoldenPicture) {
         }
         const std::size_t pixels = got.rgba.size() / 4;
         if (off * 200 > pixels) {
-            const std::string diff_path = TempFile(golden.name + std::string("-diff.png"));
+            const std::string diff_path = TempFile("diff-" + leaf);
             tlhost::WritePng(diff, diff_path, &error);
             ADD_FAILURE() << off << " of " << pixels << " pixels differ (by up to " << worst
-                          << ") from " << GoldenPath(golden) << "; drawn: " << drawn
+                          << ") from " << want_path << "; drawn: " << drawn
                           << ", differences: " << diff_path;
         }
     }
