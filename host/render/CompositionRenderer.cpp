@@ -65,8 +65,8 @@ CairoPatternPtr GradientPattern(const ShapePaint& p) {
     const double dx = p.end.x - p.start.x, dy = p.end.y - p.start.y;
     const double radius = std::hypot(dx, dy);
     CairoPatternPtr pattern;
-    if (!(radius > 0) || !std::isfinite(radius)) {
-        const GradientStop& last = p.stops.back();
+    if (!(radius > 0) || !std::isfinite(radius) || p.stops.empty()) {
+        const GradientStop last = p.stops.empty() ? GradientStop{} : p.stops.back();
         pattern.reset(
             cairo_pattern_create_rgba(last.red, last.green, last.blue, last.alpha * p.opacity));
         return pattern;
@@ -237,7 +237,14 @@ class Painter {
         cairo_set_matrix(cr, &cm);
         cairo_new_path(cr);
         for (const Outline& o : p.outlines) {
-            if (o.Empty() || !Finite(o)) continue;
+            if (o.Empty()) continue;
+            if (!Finite(o)) {
+                const std::string where = p.node ? PropertyPath(*p.node) : std::string("a paint");
+                notes_->Add("not finite " + where,
+                            "a path painted by " + where +
+                                " has points that are not finite numbers: left out");
+                continue;
+            }
             cairo_move_to(cr, o.points[0].x, o.points[0].y);
             for (std::size_t i = 1; i + 2 < o.points.size(); i += 3) {
                 cairo_curve_to(cr, o.points[i].x, o.points[i].y, o.points[i + 1].x,

@@ -103,6 +103,10 @@ TEST_F(LeftOut, PathsWithPointsThatAreNotNumbersAreLeftOutNotTheWholePicture) {
     const tlhost::RenderedImage image = Draw();
     EXPECT_TRUE(Near(image.At(50, 70), kWhite));
     EXPECT_TRUE(Near(image.At(50, 30), kBlack));
+    ASSERT_EQ(Notes().size(), 1u);
+    EXPECT_EQ(Notes()[0],
+              "a path painted by Shape Layer 1 > Contents > Stroke 1 has points that are not "
+              "finite numbers: left out");
 }
 
 #ifdef TL_HAVE_EXPRESSIONS

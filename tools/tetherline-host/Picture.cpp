@@ -71,6 +71,7 @@ bool WritePicture(tlhost::Session& session, const PictureOptions& picture, const
     options.scale = picture.scale;
     // The plug-in's render is a copy of its input.
     options.pass_through_effects.push_back(session.registration().match_name);
+    // The evaluator records on the property whether its expression failed, for the notes.
     tlhost::ValueReader read = [&host](const tlhost::StreamNode& node, double time) {
         return host.ValueAfterExpressions(const_cast<tlhost::StreamNode&>(node), time);
     };
