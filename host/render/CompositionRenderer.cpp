@@ -88,6 +88,14 @@ CairoPatternPtr GradientPattern(const ShapePaint& p) {
     return pattern;
 }
 
+// Where a layer's plane lands in its composition's picture, as the composition shows it.
+struct Placement {
+    Affine to_comp;       // from the layer's space into the composition's, in the picture plane
+    double depth = 0;     // distance from the camera's plane (3D layers), for drawing order
+    bool visible = true;  // false for a 3D layer behind the camera
+    bool tilted = false;  // a 3D layer turned out of the picture plane
+};
+
 class Painter {
   public:
     Painter(const CompositionPicture& picture, const ValueReader& read, RenderNotes* notes)
@@ -104,25 +112,52 @@ class Painter {
             }
             return value;
         };
-        group_transform_ = [](const StreamNode&, double, const ValueReader&) { return Affine{}; };
     }
 
+    // Draws the layers of `comp` at `time` (its own time) through `to_device`, bottom first.
+    // 3D layers next to each other in the stack are drawn farthest first (those at the same
+    // distance in stacking order), as the host sorts them by depth; 2D layers keep their place.
     void DrawComposition(cairo_t* cr, const Composition& comp, double time,
                          const Affine& to_device) {
+        if (std::find(open_.begin(), open_.end(), &comp) != open_.end()) {
+            notes_->Add("cycle " + comp.name(), "composition \"" + comp.name() +
+                                                    "\" shows itself: not drawn inside itself");
+            return;
+        }
+        open_.push_back(&comp);
         bool any_solo = false;
         for (const Layer* layer : comp.layers()) {
             if ((layer->flags() & AEGP_LayerFlag_VIDEO_ACTIVE) &&
                 (layer->flags() & AEGP_LayerFlag_SOLO))
                 any_solo = true;
         }
+        struct Drawn {
+            const Layer* layer;
+            Placement placement;
+        };
+        std::vector<Drawn> drawn;  // bottom first
         const auto& layers = comp.layers();
         for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
             const Layer& layer = **it;
             if (!(layer.flags() & AEGP_LayerFlag_VIDEO_ACTIVE)) continue;
             if (any_solo && !(layer.flags() & AEGP_LayerFlag_SOLO)) continue;
-            if (!Spans(layer, time)) continue;
-            DrawLayer(cr, layer, time, to_device);
+            if (!Spans(layer, time) || !Drawable(layer)) continue;
+            drawn.push_back({&layer, Place(layer, comp, time)});
         }
+        for (std::size_t i = 0; i < drawn.size();) {
+            std::size_t j = i + 1;
+            if (drawn[i].layer->is_3d()) {
+                while (j < drawn.size() && drawn[j].layer->is_3d()) ++j;
+                std::stable_sort(drawn.begin() + static_cast<std::ptrdiff_t>(i),
+                                 drawn.begin() + static_cast<std::ptrdiff_t>(j),
+                                 [](const Drawn& a, const Drawn& b) {
+                                     return a.placement.depth > b.placement.depth;
+                                 });
+            }
+            i = j;
+        }
+        for (const Drawn& d : drawn) DrawLayer(cr, *d.layer, time, d.placement, to_device);
+        open_.pop_back();
     }
 
   private:
@@ -140,7 +175,7 @@ class Painter {
                     "layer " + Where(layer) + " " + what);
     }
 
-    // Whether anything about the layer keeps it from being drawn as its contents say; says so.
+    // Whether the layer has anything to draw here; says why not where the host would draw.
     bool Drawable(const Layer& layer) {
         const AEGP_LayerFlags flags = layer.flags();
         if (flags & AEGP_LayerFlag_GUIDE_LAYER) {
@@ -149,6 +184,12 @@ class Painter {
         }
         switch (layer.kind()) {
             case LayerKind::Shape:
+                break;
+            case LayerKind::Precomp:
+                if (!layer.source() || layer.source()->kind() != ItemKind::Composition) {
+                    NoteLayer(layer, "is not drawn: it shows no composition");
+                    return false;
+                }
                 break;
             case LayerKind::Null:
                 return false;  // nothing to draw
@@ -168,9 +209,6 @@ class Painter {
                 return false;
             case LayerKind::Light:
                 NoteLayer(layer, "is not applied: layers are drawn unlit");
-                return false;
-            case LayerKind::Precomp:
-                NoteLayer(layer, "is not drawn: compositions shown as layers are not drawn");
                 return false;
         }
         if (flags & AEGP_LayerFlag_ADJUSTMENT_LAYER) {
@@ -198,25 +236,100 @@ class Painter {
         }
     }
 
-    double LayerOpacity(const Layer& layer, double time) {
+    const StreamNode* TransformLeaf(const Layer& layer, const char* match_name) const {
         const StreamNode* t = layer.root().FindChild("ADBE Transform Group");
-        const StreamNode* node = t ? t->FindChild("ADBE Opacity") : nullptr;
-        if (!node || node->is_group()) return 1;
+        const StreamNode* node = t ? t->FindChild(match_name) : nullptr;
+        return node && !node->is_group() ? node : nullptr;
+    }
+
+    double LayerOpacity(const Layer& layer, double time) {
+        const StreamNode* node = TransformLeaf(layer, "ADBE Opacity");
+        if (!node) return 1;
         const StreamValue v = read_(*node, time);
         if (v.Dimensions() < 1 || !std::isfinite(v.v[0])) return 1;
         return std::min(100.0, std::max(0.0, v.v[0])) / 100;
     }
 
-    void DrawLayer(cairo_t* cr, const Layer& layer, double time, const Affine& to_device) {
-        if (!Drawable(layer)) return;
+    // The layer's place in the picture plane. A 2D layer: its transform, z dropped. A 3D
+    // layer is seen through the composition's default camera: at (width / 2, height / 2,
+    // -zoom), looking along z at the composition's centre, with the zoom of the host's
+    // default 50 mm camera (width x 50 / 36), so that a point at depth z appears scaled by
+    // zoom / (zoom + z) about the centre. A layer parallel to the picture plane is drawn
+    // exactly so; one turned out of it is drawn with the projection taken at its anchor
+    // point (true in the middle, without the foreshortening across the layer), and said.
+    Placement Place(const Layer& layer, const Composition& comp, double time) {
+        Placement out;
+        const Matrix4 m = LayerToComp(layer, time, read_);
+        if (!layer.is_3d()) {
+            out.to_comp = PlaneAffine(m);
+            return out;
+        }
+        double ax = 0, ay = 0;
+        if (const StreamNode* anchor = TransformLeaf(layer, "ADBE Anchor Point")) {
+            const StreamValue v = read_(*anchor, time);
+            if (v.Dimensions() >= 2 && std::isfinite(v.v[0]) && std::isfinite(v.v[1])) {
+                ax = v.v[0];
+                ay = v.v[1];
+            }
+        }
+        const Vec3 p = m.Apply({ax, ay, 0});
+        const double zoom = comp.width * 50.0 / 36.0;
+        const double cx = comp.width / 2.0, cy = comp.height / 2.0;
+        const double d = p[2] + zoom;
+        out.depth = d;
+        if (!(d > 1e-6) || !std::isfinite(d)) {
+            out.visible = false;
+            return out;
+        }
+        const double k = zoom / d;
+        const double jx = -(p[0] - cx) * zoom / (d * d);
+        const double jy = -(p[1] - cy) * zoom / (d * d);
+        Affine linear;
+        linear.xx = k * m.m[0][0] + jx * m.m[2][0];
+        linear.xy = k * m.m[0][1] + jx * m.m[2][1];
+        linear.yx = k * m.m[1][0] + jy * m.m[2][0];
+        linear.yy = k * m.m[1][1] + jy * m.m[2][1];
+        const double sx = cx + (p[0] - cx) * k, sy = cy + (p[1] - cy) * k;
+        out.to_comp = Affine::Translation(sx, sy) * linear * Affine::Translation(-ax, -ay);
+        out.tilted = std::abs(m.m[2][0]) > 1e-9 || std::abs(m.m[2][1]) > 1e-9;
+        return out;
+    }
+
+    void DrawLayer(cairo_t* cr, const Layer& layer, double time, const Placement& placement,
+                   const Affine& to_device) {
         NoteLeftOut(layer);
+        if (!placement.visible) {
+            NoteLayer(layer, "is behind the camera: not drawn");
+            return;
+        }
+        if (placement.tilted) {
+            NoteLayer(layer,
+                      "is turned out of the composition's plane: drawn without foreshortening "
+                      "across it");
+        }
         const double opacity = LayerOpacity(layer, time);
         if (opacity <= 0) return;
-        const Affine to_layer_device = to_device;
+        const Affine to_layer_device = to_device * placement.to_comp;
+        Affine inverse;
+        // A layer squashed flat shows nothing (and cairo cannot draw in its space).
+        if (!to_layer_device.Invert(&inverse)) return;
         if (opacity < 1) cairo_push_group(cr);
-        for (const ShapePaint& paint :
-             ShapeLayerPaints(layer, time, read_, group_transform_, notes_)) {
-            DrawPaint(cr, paint, to_layer_device);
+        if (layer.kind() == LayerKind::Precomp) {
+            // The composition shown, clipped to its frame, at the layer's own time (which
+            // starts at the layer's in point: the stand-in keeps no separate start offset).
+            const auto& shown = static_cast<const Composition&>(*layer.source());
+            cairo_save(cr);
+            const cairo_matrix_t cm = CairoMatrix(to_layer_device);
+            cairo_set_matrix(cr, &cm);
+            cairo_rectangle(cr, 0, 0, shown.width, shown.height);
+            cairo_identity_matrix(cr);
+            cairo_clip(cr);
+            DrawComposition(cr, shown, time - SecondsOf(layer.in_point), to_layer_device);
+            cairo_restore(cr);
+        } else {
+            for (const ShapePaint& paint : ShapeLayerPaints(layer, time, read_, notes_)) {
+                DrawPaint(cr, paint, to_layer_device);
+            }
         }
         if (opacity < 1) {
             cairo_pop_group_to_source(cr);
@@ -280,7 +393,7 @@ class Painter {
     const CompositionPicture& picture_;
     RenderNotes* notes_;
     ValueReader read_;
-    GroupTransformFn group_transform_;
+    std::vector<const Composition*> open_;  // compositions being drawn, outermost first
 };
 
 CairoSurfacePtr Render(const Composition& comp, const CompositionPicture& picture,

@@ -5,7 +5,12 @@
 // What is drawn:
 //   - layers that are switched on (video active), inside their time span at the time drawn (in
 //     point included, end excluded), only the soloed ones when any layer is soloed;
+//   - each layer placed by the model's transform (model/Transform.h, the same matrices the
+//     expressions' toComp uses): anchor, position, scale, rotation; a 3D layer seen through
+//     the composition's default camera, adjacent 3D layers drawn farthest first;
 //   - shape layers;
+//   - compositions shown as layers: the composition's own layers, clipped to its frame, at
+//     the layer's time (a composition that shows itself is not drawn inside itself, and said);
 //   - values as the caller's reader gives them at the time drawn (after expressions, keyframes
 //     interpolated), and a property whose expression fails is said once (drawn with its value
 //     before expressions, as the host does).

@@ -7,6 +7,10 @@
 
 namespace tlhost {
 
+Affine PlaneAffine(const Matrix4& m) {
+    return {m.m[0][0], m.m[1][0], m.m[0][1], m.m[1][1], m.m[0][3], m.m[1][3]};
+}
+
 std::vector<GradientStop> DefaultGradientStops() {
     return {{0, 1, 1, 1, 1}, {1, 0, 0, 0, 1}};
 }
@@ -50,9 +54,8 @@ double Clamp(double v, double lo, double hi) {
 
 class ContentsReader {
   public:
-    ContentsReader(double time, const ValueReader& read, const GroupTransformFn& group_transform,
-                   RenderNotes* notes)
-        : time_(time), read_(read), group_transform_(group_transform), notes_(notes) {}
+    ContentsReader(double time, const ValueReader& read, RenderNotes* notes)
+        : time_(time), read_(read), notes_(notes) {}
 
     std::vector<Entry> Contents(const StreamNode& contents) {
         std::vector<Entry> items;
@@ -134,7 +137,7 @@ class ContentsReader {
     bool ReadGroup(const StreamNode& node, Entry* item) {
         item->kind = Entry::Kind::Group;
         if (const StreamNode* t = node.FindChild("ADBE Vector Transform Group")) {
-            item->to_parent = group_transform_(*t, time_, read_);
+            item->to_parent = PlaneAffine(ShapeGroupToParent(*t, time_, read_));
             item->opacity = Clamp(Number(*t, "ADBE Vector Group Opacity", 100), 0, 100) / 100;
             if (Number(*t, "ADBE Vector Skew", 0) != 0) {
                 notes_->Add("skew", "shape group skew is not applied (first met in " +
@@ -276,7 +279,6 @@ class ContentsReader {
 
     double time_;
     const ValueReader& read_;
-    const GroupTransformFn& group_transform_;
     RenderNotes* notes_;
 };
 
@@ -351,12 +353,11 @@ void EmitPaints(std::vector<Entry>& items, const Affine& to_layer, double opacit
 }  // namespace
 
 std::vector<ShapePaint> ShapeLayerPaints(const Layer& layer, double time, const ValueReader& read,
-                                         const GroupTransformFn& group_transform,
                                          RenderNotes* notes) {
     std::vector<ShapePaint> out;
     const StreamNode* contents = layer.root().FindChild("ADBE Root Vectors Group");
     if (!contents) return out;
-    ContentsReader reader(time, read, group_transform, notes);
+    ContentsReader reader(time, read, notes);
     std::vector<Entry> items = reader.Contents(*contents);
     ApplyOperators(items);
     EmitPaints(items, Affine{}, 1, notes, &out);

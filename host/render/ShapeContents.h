@@ -38,18 +38,17 @@
 #include <vector>
 
 #include "model/Project.h"
+#include "model/Transform.h"
 #include "render/Geometry.h"
 #include "render/Notes.h"
 
 namespace tlhost {
 
 // A property's value at a time (seconds), as the caller reads it.
-using ValueReader = std::function<StreamValue(const StreamNode& node, double time)>;
+using ValueReader = PropertyReader;
 
-// From the space inside a shape group to the space of the group around it, given the group's
-// transform group ("ADBE Vector Transform Group").
-using GroupTransformFn =
-    std::function<Affine(const StreamNode& transform, double time, const ValueReader& read)>;
+// The plane part of a transform: what it does to points of the plane z = 0, dropping z.
+Affine PlaneAffine(const Matrix4& m);
 
 struct GradientStop {
     double at = 0;  // 0 to 1 along the gradient
@@ -91,7 +90,6 @@ struct ShapePaint {
 
 // The paints of a shape layer at `time`, back to front.
 std::vector<ShapePaint> ShapeLayerPaints(const Layer& layer, double time, const ValueReader& read,
-                                         const GroupTransformFn& group_transform,
                                          RenderNotes* notes);
 
 }  // namespace tlhost

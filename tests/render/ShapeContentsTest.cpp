@@ -8,21 +8,11 @@ namespace {
 
 using tlhost::ShapePaint;
 
-// Group transforms for these tests: a translation by the group's position, so that the
-// spaces paths and paints end up in can be told apart.
-tlhost::Affine MoveByPosition(const StreamNode& transform, double time,
-                              const tlhost::ValueReader& read) {
-    const StreamNode* position = transform.FindChild("ADBE Vector Position");
-    if (!position) return {};
-    const StreamValue v = read(*position, time);
-    return tlhost::Affine::Translation(v.v[0], v.v[1]);
-}
-
 class LayerContents : public RenderTest {
   protected:
     std::vector<ShapePaint> Paints(Layer& layer, double time = 0) {
         notes = tlhost::RenderNotes{};
-        return tlhost::ShapeLayerPaints(layer, time, read, MoveByPosition, &notes);
+        return tlhost::ShapeLayerPaints(layer, time, read, &notes);
     }
     tlhost::RenderNotes notes;
 };
