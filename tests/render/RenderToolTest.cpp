@@ -122,20 +122,47 @@ TEST(RunPictures, ShowTheCompositionBeforeAndAfterTheActions) {
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const tlhost::RenderedImage was = ReadPicture(before);
     const tlhost::RenderedImage now = ReadPicture(after);
-    // Along the middle of Connection 1's path, (960, 540) (630, 540) (630, 200) (300, 200).
+    // Along the middle of Connection 1's path, (960, 540) (630, 540) (630, 200) (300, 200):
+    // whole before; after, its white stroke keeps only the dashes and the darker gradient
+    // stroke beneath shows in the gaps.
     const double path[8] = {960, 540, 630, 540, 630, 200, 300, 200};
-    int lit_before = 0, lit_after = 0, samples = 0;
+    int lit_before = 0, changed = 0, samples = 0;
     for (double t = 0.3; t <= 0.7; t += 0.002, ++samples) {
         const auto [x, y] = OnCubic(path, t);
         const int px = static_cast<int>(std::floor(x)), py = static_cast<int>(std::floor(y));
         lit_before += Red(was.At(px, py)) > 128;
-        lit_after += Red(now.At(px, py)) > 128;
+        changed += Red(was.At(px, py)) - Red(now.At(px, py)) > 40;
     }
     EXPECT_EQ(lit_before, samples);
-    EXPECT_LT(lit_after, samples * 3 / 4);
-    EXPECT_GT(lit_after, samples / 4);
+    EXPECT_LT(changed, samples * 3 / 4);
+    EXPECT_GT(changed, samples / 4);
     // Each picture says what it leaves out.
     EXPECT_EQ(Count(outcome.err, "\"Background\" in \"Main\" is not drawn"), 2u) << outcome.err;
+}
+
+TEST(RunPictures, PlaceholdersShowTheirCompositionOnEachArrowheadsEnd) {
+    const std::string before = TempFile("before.png");
+    const std::string after = TempFile("after.png");
+    const Outcome outcome = RunTool({"run", ExamplePath("connections.json"), "--press", "68",
+                                     "--png-before", before, "--png-after", after});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const tlhost::RenderedImage was = ReadPicture(before);
+    const tlhost::RenderedImage now = ReadPicture(after);
+    // Connection 1 ends at (300, 200), arriving from the right. Its placeholder shows
+    // "TL_Arrowhead" (100 x 100, its graphic placed at (49, 50)) anchored at the centre and
+    // turned half round, so the graphic's bar (x 30.1..34.0, y -18.5..18.5 from the graphic's
+    // origin) lands 29.1 to 33 pixels left of the end, 18.5 above and below it.
+    for (const auto& [x, y] :
+         std::vector<std::pair<int, int>>{{269, 200}, {269, 186}, {269, 214}}) {
+        SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
+        EXPECT_TRUE(Near(was.At(x, y), kBlack));
+        EXPECT_TRUE(Near(now.At(x, y), kWhite));
+    }
+    EXPECT_TRUE(Near(now.At(269, 222), kBlack));
+    EXPECT_TRUE(Near(now.At(262, 200), kBlack));  // between the bar and the tabs
+    // Nothing about the placeholders goes unsaid: they are drawn.
+    EXPECT_EQ(Count(outcome.err, "TL_Arrowhead"), 0u) << outcome.err;
+    EXPECT_EQ(Count(outcome.err, "is not drawn"), 2u) << outcome.err;  // the background, twice
 }
 
 TEST(RunPictures, RefusesAPictureOptionBeforeAnyAction) {
