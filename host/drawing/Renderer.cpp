@@ -113,7 +113,7 @@ SurfacePtr ImageSurface(const DrawImageData& image) {
         auto* row =
             reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
         for (int x = 0; x < image.width; ++x) {
-            std::uint8_t rgba[4];
+            std::uint8_t rgba[4] = {0, 0, 0, 0};  // transparent for a layout not read
             ReadPixel(image,
                       &image.bytes[static_cast<std::size_t>(y) * image.row_bytes +
                                    static_cast<std::size_t>(x) * bytes],
