@@ -11,8 +11,8 @@
 namespace tltool {
 
 ProjectSession OpenProjectSession(const std::string& module, const std::string& resource,
-                                  const std::string& project_path,
-                                  const std::string& effect_layer, bool require_effect) {
+                                  const std::string& project_path, const std::string& effect_layer,
+                                  bool require_effect) {
     ProjectSession out;
     std::vector<std::string> log;
     auto session = tlhost::Session::Load(module, resource, &log);

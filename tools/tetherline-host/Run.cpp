@@ -350,8 +350,7 @@ int Run(const RunOptions& options) {
         check(report);
     }
 
-    if (!options.png_after.empty() && !WritePicture(*session, picture, options.png_after))
-        return 1;
+    if (!options.png_after.empty() && !WritePicture(*session, picture, options.png_after)) return 1;
 
     tlhost::ValueEvaluator evaluate = [&](tlhost::StreamNode& leaf) {
         return session->host().ValueAfterExpressions(leaf, 0.0);
