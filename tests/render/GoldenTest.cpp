@@ -15,9 +15,13 @@
 #include <gtest/gtest.h>
 
 #include "drawing/Renderer.h"
-#include "render/ToolSupport.h"
+#include "support/ToolRunner.h"
 
 namespace rendertest {
+
+using tltest::Outcome;
+using tltest::RunTool;
+using tltest::TempFile;
 namespace {
 
 struct Golden {

@@ -9,9 +9,15 @@
 
 #include "drawing/Renderer.h"
 #include "render/RenderFixture.h"
-#include "render/ToolSupport.h"
+#include "support/ToolRunner.h"
 
 namespace rendertest {
+
+using tltest::Count;
+using tltest::ExamplePath;
+using tltest::Outcome;
+using tltest::RunTool;
+using tltest::TempFile;
 namespace {
 
 using ::testing::HasSubstr;

@@ -1,11 +1,7 @@
 // tetherline-host run as scripts use it: names of every kind reach the expressions through the
 // tool, values the host would not take are refused, and the exit status says whether every
 // command succeeded and gave back what it took.
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,58 +9,21 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "support/ToolRunner.h"
+
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
 using Json = nlohmann::json;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// A file of this test's own: tests of this program may run side by side.
-std::string TempFile(const std::string& leaf) {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return ::testing::TempDir() + "tl_run_tool_" + test->name() + "_" + leaf;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream read;
-    read << in.rdbuf();
-    return read.str();
-}
-
-std::string Quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-Outcome RunTool(const std::vector<std::string>& args) {
-    const std::string err_path = TempFile("stderr.txt");
-    std::string command = Quoted(TL_HOST_TOOL_PATH);
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " 2>" + Quoted(err_path);
-    Outcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return outcome;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
-    const int status = pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = ReadAll(err_path);
-    return outcome;
-}
+using tltest::Outcome;
+using tltest::ReadAll;
+using tltest::RunTool;
+using tltest::TempFile;
 
 Json Example() {
-    const std::string here = __FILE__;
-    const std::string root = here.substr(0, here.rfind("/tests/tool/"));
-    return Json::parse(ReadAll(root + "/examples/connections.json"));
+    return Json::parse(ReadAll(tltest::ExamplePath("connections.json")));
 }
 
 // The example with its controller layer renamed, written where the tool can read it.

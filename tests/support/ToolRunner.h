@@ -1,10 +1,10 @@
-// Running tetherline-host from the renderer's tests, as scripts and the README run it.
+// Running tetherline-host from tests, as scripts and the README run it.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace rendertest {
+namespace tltest {
 
 struct Outcome {
     int status = -1;
@@ -15,8 +15,9 @@ struct Outcome {
 // A file of the current test's own under the test temporary folder.
 std::string TempFile(const std::string& leaf);
 std::string ExamplePath(const std::string& name);
+std::string ReadAll(const std::string& path);
 Outcome RunTool(const std::vector<std::string>& args);
 // How many times `part` occurs in `text`.
 std::size_t Count(const std::string& text, const std::string& part);
 
-}  // namespace rendertest
+}  // namespace tltest

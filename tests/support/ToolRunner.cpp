@@ -1,4 +1,4 @@
-#include "render/ToolSupport.h"
+#include "support/ToolRunner.h"
 
 #include <sys/wait.h>
 
@@ -8,16 +8,9 @@
 
 #include <gtest/gtest.h>
 
-namespace rendertest {
+namespace tltest {
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream read;
-    read << in.rdbuf();
-    return read.str();
-}
 
 std::string Quoted(const std::string& arg) {
     std::string out = "'";
@@ -29,8 +22,15 @@ std::string Quoted(const std::string& arg) {
 
 std::string TempFile(const std::string& leaf) {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    return ::testing::TempDir() + "tl_render_" + test->test_suite_name() + "_" + test->name() +
-           "_" + leaf;
+    return ::testing::TempDir() + "tl_tool_" + test->test_suite_name() + "_" + test->name() + "_" +
+           leaf;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream read;
+    read << in.rdbuf();
+    return read.str();
 }
 
 std::string ExamplePath(const std::string& name) {
@@ -61,4 +61,4 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return n;
 }
 
-}  // namespace rendertest
+}  // namespace tltest
