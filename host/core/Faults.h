@@ -2,10 +2,13 @@
 // drive the plug-in's error paths and check that it still releases what it holds.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/Ledger.h"
 
 namespace tlhost {
 
@@ -14,7 +17,16 @@ using HostErr = std::int32_t;
 enum class FaultRepeat {
     Once,      // only the matching call fails
     FromThen,  // the matching call and every later one that the rule covers fail
+    // The matching call and every later one fail, except calls that give something back
+    // (disposals, unlocks, releases, ends of undo groups and keyframe batches, check-ins),
+    // which the host always answers, so that whatever the plug-in holds can still go back.
+    FromThenExceptGiveBacks,
 };
+
+// The kind of reference a host function gives back when it is a disposal, an unlock, a
+// release, the end of an undo group or keyframe batch, or a pixel check-in; none for every
+// other function. Named by the host function's name.
+std::optional<RefKind> GiveBackKind(const char* function);
 
 class Faults {
   public:
@@ -35,6 +47,13 @@ class Faults {
     std::optional<HostErr> OnSuiteAcquire(const char* name, std::int32_t version);
 
     std::uint64_t Fired() const { return fired_; }
+    // While a sink is set, the name of every function a rule failed is appended to it.
+    void TraceFailed(std::vector<const char*>* sink) { failed_trace_ = sink; }
+    // How many calls that give back a reference of `kind` were failed: each may leave one
+    // reference of that kind behind that the plug-in had no way to give back.
+    std::uint64_t FailedGiveBacks(RefKind kind) const {
+        return failed_give_backs_[static_cast<std::size_t>(kind)];
+    }
 
   private:
     enum class Kind { NthHostCall, NthCallOf, Suite };
@@ -47,9 +66,11 @@ class Faults {
         FaultRepeat repeat = FaultRepeat::Once;
         bool spent = false;
     };
-    std::optional<HostErr> Fire(Rule& rule);
+    std::optional<HostErr> Fire(Rule& rule, const char* function);
     std::vector<Rule> rules_;
     std::uint64_t fired_ = 0;
+    std::vector<const char*>* failed_trace_ = nullptr;
+    std::array<std::uint64_t, kRefKindCount> failed_give_backs_{};
 };
 
 }  // namespace tlhost

@@ -108,6 +108,7 @@ std::uint32_t Ledger::NewPointer(const char* function) {
 
 std::uint64_t Ledger::CountCall(const char* function, std::uint64_t* nth_of_function) {
     ++total_calls_;
+    if (trace_) trace_->push_back(function);
     const std::uint64_t nth = ++counters_[CounterFor(function)].count;
     if (nth_of_function) *nth_of_function = nth;
     return total_calls_;

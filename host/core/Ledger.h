@@ -8,6 +8,7 @@
 // Texts are written only when a report, a breach or a late use is printed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -31,6 +32,7 @@ enum class RefKind {
     PixelCheckout,
     DrawbotObject,
 };
+inline constexpr std::size_t kRefKindCount = static_cast<std::size_t>(RefKind::DrawbotObject) + 1;
 
 const char* RefKindName(RefKind kind);
 
@@ -82,6 +84,8 @@ class Ledger {
     std::uint64_t CountCall(const char* function, std::uint64_t* nth_of_function = nullptr);
 
     std::uint64_t CallCount(const std::string& function) const;
+    // While a sink is set, the name of every call counted is appended to it, in order.
+    void TraceCalls(std::vector<const char*>* sink) { trace_ = sink; }
     std::uint64_t TotalCalls() const { return total_calls_; }
     // Every function called so far with its count, sorted by name.
     std::map<std::string, std::uint64_t> CallCounts() const;
@@ -153,6 +157,7 @@ class Ledger {
     std::size_t pointers_ = 0;
 
     std::uint64_t total_calls_ = 0;
+    std::vector<const char*>* trace_ = nullptr;
     CallSite current_;
     std::vector<Slot> slots_;
     std::vector<std::uint32_t> free_;

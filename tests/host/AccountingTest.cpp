@@ -148,6 +148,89 @@ TEST_F(HostAccounting, FaultsFireOnTheChosenCallOnceOrFromThenOn) {
     EXPECT_EQ(faults.Fired(), 3u);
 }
 
+// From the chosen call on everything fails but what gives something back: the handle made
+// before goes back, its lock is released, the suite is released; the new handle and the lock
+// after the chosen call fail. The failed calls are traced in order, and failed give-backs are
+// counted by the kind of reference they would have given back.
+TEST_F(HostAccounting, FromThenOnExceptGiveBacksStillAnswersEveryGiveBack) {
+    tlhost::Faults& faults = session_->host().faults();
+    std::vector<const char*> failed;
+    faults.TraceFailed(&failed);
+    faults.FailNthCallOf("host_new_handle",
+                         session_->host().ledger().CallCount("host_new_handle") + 2, A_Err_ALLOC,
+                         tlhost::FaultRepeat::FromThenExceptGiveBacks);
+    CommandReport report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const PF_HandleSuite1* hs = AcquireHandleSuite(in_data);
+        PF_Handle first = hs->host_new_handle(4);
+        hs->host_lock_handle(first);
+        PF_Handle second = hs->host_new_handle(4);
+        PF_Handle third = hs->host_new_handle(4);
+        hs->host_unlock_handle(first);
+        hs->host_dispose_handle(first);
+        in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
+        return first && !second && !third ? PF_Err_NONE : PF_Err_INTERNAL_STRUCT_DAMAGED;
+    });
+    faults.TraceFailed(nullptr);
+    EXPECT_EQ(report.result, PF_Err_NONE);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_STREQ(failed[0], "host_new_handle");
+    EXPECT_STREQ(failed[1], "host_new_handle");
+    EXPECT_EQ(faults.FailedGiveBacks(RefKind::Handle), 0u);
+
+    // Failing from then on, give-backs included: the unlock fails and is counted.
+    faults.Clear();
+    faults.FailNthCallOf("host_unlock_handle",
+                         session_->host().ledger().CallCount("host_unlock_handle") + 1, A_Err_ALLOC,
+                         tlhost::FaultRepeat::FromThen);
+    report = Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const PF_HandleSuite1* hs = AcquireHandleSuite(in_data);
+        PF_Handle h = hs->host_new_handle(4);
+        hs->host_lock_handle(h);
+        hs->host_unlock_handle(h);
+        in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
+        return PF_Err_NONE;
+    });
+    faults.Clear();
+    EXPECT_EQ(faults.FailedGiveBacks(RefKind::HandleLock), 1u);
+    EXPECT_EQ(report.leftovers.size(), 2u) << tltest::Leftovers(report);  // the handle, its lock
+}
+
+TEST(GiveBacks, EveryFunctionThatGivesSomethingBackIsKnownWithWhatItGivesBack) {
+    struct Row {
+        const char* function;
+        RefKind kind;
+    };
+    for (const Row& row :
+         {Row{"ReleaseSuite", RefKind::Suite}, Row{"host_unlock_handle", RefKind::HandleLock},
+          Row{"AEGP_DisposeStream", RefKind::Stream}, Row{"AEGP_EndUndoGroup", RefKind::UndoGroup},
+          Row{"AEGP_EndAddKeyframes", RefKind::KeyframeBatch},
+          Row{"checkin_layer_pixels", RefKind::PixelCheckout},
+          Row{"ReleaseObject", RefKind::DrawbotObject}}) {
+        ASSERT_TRUE(tlhost::GiveBackKind(row.function).has_value()) << row.function;
+        EXPECT_EQ(*tlhost::GiveBackKind(row.function), row.kind) << row.function;
+    }
+    for (const char* taker : {"AcquireSuite", "host_new_handle", "AEGP_StartUndoGroup",
+                              "AEGP_GetNewStreamRefByIndex", "strcpy"}) {
+        EXPECT_FALSE(tlhost::GiveBackKind(taker).has_value()) << taker;
+    }
+}
+
+TEST_F(HostAccounting, EveryCountedCallCanBeTracedByName) {
+    std::vector<const char*> calls;
+    session_->host().ledger().TraceCalls(&calls);
+    Run([](PF_InData* in_data, PF_OutData*) -> PF_Err {
+        const PF_HandleSuite1* hs = AcquireHandleSuite(in_data);
+        hs->host_dispose_handle(hs->host_new_handle(1));
+        in_data->pica_basicP->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
+        return PF_Err_NONE;
+    });
+    session_->host().ledger().TraceCalls(nullptr);
+    std::vector<std::string> names(calls.begin(), calls.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"AcquireSuite", "host_new_handle",
+                                               "host_dispose_handle", "ReleaseSuite"}));
+}
+
 TEST_F(HostAccounting, TheNthHostCallAndSuiteAcquisitionCanBeMadeToFail) {
     tlhost::Faults& faults = session_->host().faults();
     const std::uint64_t next = session_->host().ledger().TotalCalls() + 1;
