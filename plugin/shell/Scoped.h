@@ -5,15 +5,17 @@
 // of the scope, in its destructor.
 //
 //     ScopedStream stream(suites);
-//     err.Call(suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex, id, fx, i, stream.put());
+//     err.Then([&] {
+//         return suites.StreamSuite4()->AEGP_GetNewEffectStreamByIndex(id, fx, i, stream.put());
+//     });
 //     err.Then([&] { return UseStream(stream.get()); });
 //     err.Release(stream.Dispose());
 //
-// A reference is let go of only once a suite that can give it back is in hand. When the suite
-// the reference is normally given back through cannot be acquired, the other version of that
-// suite the plug-in uses (which has the same disposal) gives it back instead, and the missing
-// suite is still thrown, so that it reaches the command's result. When no version can be
-// acquired the holder keeps the reference, and its destructor tries again.
+// A holder has the suite that gives its reference back in hand before it takes the reference:
+// put() acquires it (through the scope's suite cache) before the host call that fills the place
+// is made, and throws the missing suite when it cannot be had, so that nothing is taken. Giving
+// the reference back then never has to acquire anything, and whatever fails in the host later,
+// the reference can go back.
 #pragma once
 
 #include "AE_GeneralPlug.h"
@@ -21,66 +23,39 @@
 
 namespace scoped_detail {
 
-// Finds the disposal of a reference kind: through the usual suite, else through the other
-// version. Throws the usual suite's error when it was missing (after `give_back` has run through
-// the other version), or when neither version can be acquired (without running it).
-template <class Disposal, class GiveBack>
-A_Err DisposeThroughEitherSuite(AEGP_SuiteHandler& suites, GiveBack give_back) {
-    typename Disposal::Fn fn = nullptr;
-    try {
-        fn = Disposal::Usual(suites);
-    } catch (A_Err missing) {
-        typename Disposal::Fn other = nullptr;
-        try {
-            other = Disposal::Other(suites);
-        } catch (A_Err) {
-            throw missing;
-        }
-        give_back(other);
-        throw missing;
-    }
-    return give_back(fn);
-}
-
 // How each kind of reference is given back, through the suite cache of the scope.
 struct StreamDisposal {
     using Handle = AEGP_StreamRefH;
     using Fn = A_Err (*)(AEGP_StreamRefH);
-    // "AEGP Stream Suite" v9, else v7.
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStream; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.StreamSuite2()->AEGP_DisposeStream; }
+    // "AEGP Stream Suite" v9.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStream; }
 };
 
 struct EffectDisposal {
     using Handle = AEGP_EffectRefH;
     using Fn = A_Err (*)(AEGP_EffectRefH);
-    // "AEGP Effect Suite" v3, else v2.
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.EffectSuite3()->AEGP_DisposeEffect; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.EffectSuite2()->AEGP_DisposeEffect; }
+    // "AEGP Effect Suite" v3.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.EffectSuite3()->AEGP_DisposeEffect; }
 };
 
 struct EffectDisposalV2 {
     using Handle = AEGP_EffectRefH;
     using Fn = A_Err (*)(AEGP_EffectRefH);
-    // "AEGP Effect Suite" v2, else v3.
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.EffectSuite2()->AEGP_DisposeEffect; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.EffectSuite3()->AEGP_DisposeEffect; }
+    // "AEGP Effect Suite" v2.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.EffectSuite2()->AEGP_DisposeEffect; }
 };
 
 struct MemHandleDisposal {
     using Handle = AEGP_MemHandle;
     using Fn = A_Err (*)(AEGP_MemHandle);
-    // "AEGP Memory Suite" v1 is the only version: asking for it a second time is the only
-    // other way.
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.MemorySuite1()->AEGP_FreeMemHandle; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.MemorySuite1()->AEGP_FreeMemHandle; }
+    // "AEGP Memory Suite" v1.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.MemorySuite1()->AEGP_FreeMemHandle; }
 };
 
 struct StreamValueDisposal {
     using Fn = A_Err (*)(AEGP_StreamValue2*);
-    // "AEGP Stream Suite" v9, else v8 (the same value record).
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStreamValue; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.StreamSuite3()->AEGP_DisposeStreamValue; }
+    // "AEGP Stream Suite" v9.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.StreamSuite4()->AEGP_DisposeStreamValue; }
 };
 
 }  // namespace scoped_detail
@@ -92,33 +67,29 @@ class ScopedAegpRef {
 
     explicit ScopedAegpRef(AEGP_SuiteHandler& suites) : suites_(suites) {}
     ~ScopedAegpRef() {
-        // The answer of a disposal nobody asked for has nowhere to go; a suite missing at this
-        // point (thrown by the cache) must not escape a destructor either.
-        try {
-            Dispose();
-        } catch (...) {
-        }
+        // The answer of a disposal nobody asked for has nowhere to go.
+        Dispose();
     }
 
     ScopedAegpRef(const ScopedAegpRef&) = delete;
     ScopedAegpRef& operator=(const ScopedAegpRef&) = delete;
 
-    // The place a host function writes a new reference into. Only for an empty holder.
-    Handle* put() { return &handle_; }
+    // The place a host function writes a new reference into. Only for an empty holder. The
+    // suite that gives the reference back is acquired first; a missing one is thrown.
+    Handle* put() {
+        if (dispose_ == nullptr) dispose_ = Disposal::Of(suites_);
+        return &handle_;
+    }
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
     // Gives the reference back now, if one is held, and returns the host's answer (0 when there
-    // was nothing to give back). The holder is empty afterwards unless no suite could be had
-    // to give it back with (then the missing suite is thrown and the reference kept).
+    // was nothing to give back). The holder is empty afterwards.
     A_Err Dispose() {
         if (handle_ == nullptr) return A_Err_NONE;
-        return scoped_detail::DisposeThroughEitherSuite<Disposal>(
-            suites_, [this](typename Disposal::Fn dispose) {
-                Handle h = handle_;
-                handle_ = nullptr;
-                return dispose(h);
-            });
+        Handle h = handle_;
+        handle_ = nullptr;
+        return dispose_(h);
     }
 
     // Gives up ownership without disposing.
@@ -130,6 +101,7 @@ class ScopedAegpRef {
 
   private:
     AEGP_SuiteHandler& suites_;
+    typename Disposal::Fn dispose_ = nullptr;
     Handle handle_ = nullptr;
 };
 
@@ -146,46 +118,44 @@ using ScopedMemHandle = ScopedAegpRef<scoped_detail::MemHandleDisposal>;
 // A stream value obtained with AEGP_GetNewStreamValue ("AEGP Stream Suite" v9), disposed
 // exactly once: by Dispose (to feed a running error) or by the destructor. The value counts as
 // held once the host has filled it, that is once its stream member is set; a failed read leaves
-// the record zeroed and nothing to dispose.
+// the record zeroed and nothing to dispose. As with the references above, put() has the suite
+// that disposes the value in hand before the value is read.
 //
 //     ScopedStreamValue value(suites);
-//     err.Call(suites.StreamSuite4()->AEGP_GetNewStreamValue, id, stream, mode, &t, TRUE,
-//              value.put());
+//     err.Then([&] {
+//         return suites.StreamSuite4()->AEGP_GetNewStreamValue(id, stream, mode, &t, TRUE,
+//                                                              value.put());
+//     });
 //     err.Then([&] { return Use(value.get().val.one_d); });
 //     err.Release(value.Dispose());
 class ScopedStreamValue {
   public:
     explicit ScopedStreamValue(AEGP_SuiteHandler& suites) : suites_(suites) {}
-    ~ScopedStreamValue() {
-        try {
-            Dispose();
-        } catch (...) {
-        }
-    }
+    ~ScopedStreamValue() { Dispose(); }
 
     ScopedStreamValue(const ScopedStreamValue&) = delete;
     ScopedStreamValue& operator=(const ScopedStreamValue&) = delete;
 
     // The record the host fills. Only for an empty holder.
-    AEGP_StreamValue2* put() { return &value_; }
+    AEGP_StreamValue2* put() {
+        if (dispose_ == nullptr) dispose_ = scoped_detail::StreamValueDisposal::Of(suites_);
+        return &value_;
+    }
     AEGP_StreamValue2& get() { return value_; }
     explicit operator bool() const { return value_.streamH != nullptr; }
 
     // Disposes the value now, if one is held, and returns the host's answer (0 when there was
-    // nothing to dispose). As with the references above, the value is let go of only once a
-    // suite to dispose it with is in hand.
+    // nothing to dispose).
     A_Err Dispose() {
         if (value_.streamH == nullptr) return A_Err_NONE;
-        return scoped_detail::DisposeThroughEitherSuite<scoped_detail::StreamValueDisposal>(
-            suites_, [this](scoped_detail::StreamValueDisposal::Fn dispose) {
-                AEGP_StreamValue2 held = value_;
-                value_ = AEGP_StreamValue2{};
-                return dispose(&held);
-            });
+        AEGP_StreamValue2 held = value_;
+        value_ = AEGP_StreamValue2{};
+        return dispose_(&held);
     }
 
   private:
     AEGP_SuiteHandler& suites_;
+    scoped_detail::StreamValueDisposal::Fn dispose_ = nullptr;
     AEGP_StreamValue2 value_{};
 };
 

@@ -15,26 +15,21 @@ namespace {
 struct CollectionDisposal {
     using Handle = AEGP_Collection2H;
     using Fn = A_Err (*)(AEGP_Collection2H);
-    // "AEGP Collection Suite" v2 is the only version: asking for it a second time is the only
-    // other way.
-    static Fn Usual(AEGP_SuiteHandler& s) { return s.CollectionSuite2()->AEGP_DisposeCollection; }
-    static Fn Other(AEGP_SuiteHandler& s) { return s.CollectionSuite2()->AEGP_DisposeCollection; }
+    // "AEGP Collection Suite" v2.
+    static Fn Of(AEGP_SuiteHandler& s) { return s.CollectionSuite2()->AEGP_DisposeCollection; }
 };
 // A collection, disposed exactly once; the stream references it took over go with it.
 using ScopedCollection = ScopedAegpRef<CollectionDisposal>;
 
 // The streams found for the selection, in order. A stream pushed into the collection belongs to
 // the collection from then on (disposing it here as well would dispose it twice); every other
-// one is disposed here, by Dispose or, on any other way out, by the destructor.
+// one is disposed here, by Dispose or, on any other way out, by the destructor. The suite that
+// disposes them is in hand before the first is found, so that they can always go back.
 class FoundStreams {
   public:
-    explicit FoundStreams(PF_InData* in_data) : in_data_(in_data) {}
-    ~FoundStreams() {
-        try {
-            Dispose();
-        } catch (...) {
-        }
-    }
+    explicit FoundStreams(PF_InData* in_data)
+        : suites_(in_data->pica_basicP), dispose_(suites_.StreamSuite4()->AEGP_DisposeStream) {}
+    ~FoundStreams() { Dispose(); }
     FoundStreams(const FoundStreams&) = delete;
     FoundStreams& operator=(const FoundStreams&) = delete;
 
@@ -46,11 +41,15 @@ class FoundStreams {
     A_Err Dispose() {
         list_.erase(list_.begin(), list_.begin() + static_cast<std::ptrdiff_t>(taken_));
         taken_ = 0;
-        return DisposeStreamList(in_data_, list_);
+        RunningError err;
+        for (AEGP_StreamRefH stream : list_) err.Release(dispose_(stream));
+        list_.clear();
+        return err.get();
     }
 
   private:
-    PF_InData* in_data_;
+    AEGP_SuiteHandler suites_;
+    A_Err (*dispose_)(AEGP_StreamRefH);
     StreamList list_;
     std::size_t taken_ = 0;
 };

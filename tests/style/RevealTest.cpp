@@ -190,5 +190,18 @@ TEST_F(Reveal, AMissingCollectionSuiteIsTheResultAndEveryStreamFoundIsDisposed) 
     }
 }
 
+// The streams found are given back through a suite in hand before the first was found: when
+// every call after the collection is made fails, suite acquisitions included, none is kept.
+TEST_F(Reveal, TheStreamsFoundGoBackWhateverFailsAfterThem) {
+    AddTwoLines();
+    const auto press = [&] { return S().UserChangedParam(Effect(), kStrokeColors); };
+    FailAfterFirst(press, "AEGP_NewCollection", A_Err_CONST_PROJECT_MODIFICATION);
+    const CommandReport report = press();
+    S().host().faults().Clear();
+    EXPECT_EQ(report.result, A_Err_CONST_PROJECT_MODIFICATION);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    EXPECT_TRUE(report.key_events.empty());
+}
+
 }  // namespace
 }  // namespace styletest

@@ -1,6 +1,6 @@
-// The scoped holders give every reference back, also when the suite they give it back through
-// cannot be acquired: through the other version of that suite, or later, from the destructor.
-// The missing suite is still the command's error.
+// The scoped holders have the suite that gives their reference back in hand before they take
+// the reference: a suite that cannot be had fails the step before anything is taken, and once a
+// reference is held, giving it back needs no acquisition, whatever fails in the host meanwhile.
 #include <functional>
 #include <string>
 
@@ -16,18 +16,23 @@ using tlhost::FaultRepeat;
 
 constexpr A_Err kMissing = PF_Err_BAD_CALLBACK_PARAM;  // what the suite cache throws
 
-// One kind of reference: how to get one (through `get`, a cache of its own), and the suite
-// versions it is given back through.
+// When the test makes the host fail: before the holder is asked for its place, or once it
+// holds the reference.
+struct Arms {
+    std::function<void()> before_put;
+    std::function<void()> before_dispose;
+};
+
+// One kind of reference: how to get one (through `get`, a cache of its own), the suite and
+// version it is given back through, and the host function that makes it.
 struct Kind {
     const char* name;
     const char* suite;
-    std::int32_t usual;
-    std::int32_t other;
-    // Gets a reference and gives it back through a holder built on `holder_suites`, after
-    // `arm` has made the suites fail; returns the holder's Dispose().
-    std::function<A_Err(PF_InData*, AEGP_SuiteHandler& holder_suites,
-                        const std::function<void()>& arm)>
-        run;
+    std::int32_t version;
+    const char* maker;
+    // Gets a reference and gives it back through a holder built on `holder_suites`, with the
+    // host failing as `arms` say; returns the holder's Dispose().
+    std::function<A_Err(PF_InData*, AEGP_SuiteHandler& holder_suites, const Arms& arms)> run;
 };
 
 AEGP_PluginID PluginId(PF_InData* in_data) {
@@ -43,43 +48,44 @@ AEGP_LayerH EffectLayer(PF_InData* in_data, AEGP_SuiteHandler& get) {
 }
 
 template <class Holder, class Getter>
-A_Err HoldAndDispose(AEGP_SuiteHandler& holder_suites, const std::function<void()>& arm,
-                     Getter getter) {
+A_Err HoldAndDispose(AEGP_SuiteHandler& holder_suites, const Arms& arms, Getter getter) {
     Holder holder(holder_suites);
+    arms.before_put();
     EXPECT_EQ(getter(holder.put()), A_Err_NONE);
     EXPECT_TRUE(holder);
-    arm();
+    arms.before_dispose();
     return holder.Dispose();
 }
 
 std::vector<Kind> Kinds() {
     return {
-        {"Stream", kAEGPStreamSuite, kAEGPStreamSuiteVersion4, kAEGPStreamSuiteVersion2,
-         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
+        {"Stream", kAEGPStreamSuite, kAEGPStreamSuiteVersion4, "AEGP_GetNewStreamRefForLayer",
+         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const Arms& arms) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
-             return HoldAndDispose<ScopedStream>(holder_suites, arm, [&](AEGP_StreamRefH* put) {
+             return HoldAndDispose<ScopedStream>(holder_suites, arms, [&](AEGP_StreamRefH* put) {
                  return get.DynamicStreamSuite4()->AEGP_GetNewStreamRefForLayer(
                      PluginId(in_data), EffectLayer(in_data, get), put);
              });
          }},
-        {"Effect", kAEGPEffectSuite, kAEGPEffectSuiteVersion3, kAEGPEffectSuiteVersion2,
-         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
+        {"Effect", kAEGPEffectSuite, kAEGPEffectSuiteVersion3, "AEGP_GetNewEffectForEffect",
+         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const Arms& arms) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
-             return HoldAndDispose<ScopedEffect>(holder_suites, arm, [&](AEGP_EffectRefH* put) {
+             return HoldAndDispose<ScopedEffect>(holder_suites, arms, [&](AEGP_EffectRefH* put) {
                  return get.PFInterfaceSuite1()->AEGP_GetNewEffectForEffect(
                      PluginId(in_data), in_data->effect_ref, put);
              });
          }},
-        {"LayerControlEffect", kAEGPEffectSuite, kAEGPEffectSuiteVersion2, kAEGPEffectSuiteVersion3,
-         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
+        {"LayerControlEffect", kAEGPEffectSuite, kAEGPEffectSuiteVersion2,
+         "AEGP_GetLayerEffectByIndex",
+         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const Arms& arms) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
-             return HoldAndDispose<ScopedEffect2>(holder_suites, arm, [&](AEGP_EffectRefH* put) {
+             return HoldAndDispose<ScopedEffect2>(holder_suites, arms, [&](AEGP_EffectRefH* put) {
                  return get.EffectSuite3()->AEGP_GetLayerEffectByIndex(
                      PluginId(in_data), EffectLayer(in_data, get), 0, put);
              });
          }},
-        {"StreamValue", kAEGPStreamSuite, kAEGPStreamSuiteVersion4, kAEGPStreamSuiteVersion3,
-         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
+        {"StreamValue", kAEGPStreamSuite, kAEGPStreamSuiteVersion4, "AEGP_GetNewStreamValue",
+         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const Arms& arms) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
              ScopedStream param(get);
              AEGP_EffectRefH effect = nullptr;
@@ -89,30 +95,31 @@ std::vector<Kind> Kinds() {
              EXPECT_EQ(get.StreamSuite4()->AEGP_GetNewEffectStreamByIndex(PluginId(in_data), effect,
                                                                           11, param.put()),
                        0);
+             const AEGP_PluginID plugin_id = PluginId(in_data);
+             AEGP_StreamSuite4* streams = get.StreamSuite4();
+             A_Err (*dispose_effect)(AEGP_EffectRefH) = get.EffectSuite3()->AEGP_DisposeEffect;
              A_Err result = A_Err_NONE;
-             {
+             try {
                  ScopedStreamValue value(holder_suites);
                  const A_Time zero{0, 1};
-                 EXPECT_EQ(get.StreamSuite4()->AEGP_GetNewStreamValue(
-                               PluginId(in_data), param.get(), AEGP_LTimeMode_CompTime, &zero, TRUE,
-                               value.put()),
-                           0);
-                 arm();
-                 try {
-                     result = value.Dispose();
-                 } catch (A_Err e) {
-                     result = e;
-                     get.EffectSuite3()->AEGP_DisposeEffect(effect);
-                     throw;
-                 }
+                 arms.before_put();
+                 EXPECT_EQ(
+                     streams->AEGP_GetNewStreamValue(
+                         plugin_id, param.get(), AEGP_LTimeMode_CompTime, &zero, TRUE, value.put()),
+                     0);
+                 arms.before_dispose();
+                 result = value.Dispose();
+             } catch (A_Err e) {
+                 dispose_effect(effect);
+                 throw;
              }
-             get.EffectSuite3()->AEGP_DisposeEffect(effect);
+             dispose_effect(effect);
              return result;
          }},
-        {"MemHandle", kAEGPMemorySuite, kAEGPMemorySuiteVersion1, kAEGPMemorySuiteVersion1,
-         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const auto& arm) {
+        {"MemHandle", kAEGPMemorySuite, kAEGPMemorySuiteVersion1, "AEGP_GetLayerName",
+         [](PF_InData* in_data, AEGP_SuiteHandler& holder_suites, const Arms& arms) {
              AEGP_SuiteHandler get(in_data->pica_basicP);
-             return HoldAndDispose<ScopedMemHandle>(holder_suites, arm, [&](AEGP_MemHandle* put) {
+             return HoldAndDispose<ScopedMemHandle>(holder_suites, arms, [&](AEGP_MemHandle* put) {
                  return get.LayerSuite7()->AEGP_GetLayerName(
                      PluginId(in_data), EffectLayer(in_data, get), put, nullptr);
              });
@@ -122,15 +129,15 @@ std::vector<Kind> Kinds() {
 
 class ScopedHolders : public StyleTest, public ::testing::WithParamInterface<Kind> {
   protected:
-    // Runs the kind's body with `arm` making suites fail just before the disposal; the body's
-    // answer (or the error it throws) is the command's result.
-    CommandReport RunWith(const std::function<void()>& arm) {
+    // Runs the kind's body with the host failing as `arms` say; the body's answer (or the error
+    // it throws) is the command's result.
+    CommandReport RunWith(const Arms& arms) {
         const Kind& kind = GetParam();
         return Run([&](PF_InData* in_data) -> PF_Err {
             // As the entry point does: a thrown error is the command's result.
             try {
                 AEGP_SuiteHandler holder_suites(in_data->pica_basicP);
-                return kind.run(in_data, holder_suites, arm);
+                return kind.run(in_data, holder_suites, arms);
             } catch (A_Err e) {
                 return e;
             }
@@ -138,47 +145,41 @@ class ScopedHolders : public StyleTest, public ::testing::WithParamInterface<Kin
     }
 };
 
-// Kinds given back through a suite that comes in two versions.
-std::vector<Kind> KindsWithTwoVersions() {
-    std::vector<Kind> kinds;
-    for (const Kind& kind : Kinds()) {
-        if (kind.other != kind.usual) kinds.push_back(kind);
-    }
-    return kinds;
-}
-
-using ScopedHoldersOfTwoVersions = ScopedHolders;
-
-TEST_P(ScopedHoldersOfTwoVersions, GiveTheReferenceBackThroughTheOtherWhenTheirSuiteIsMissing) {
+// The suite a reference goes back through is missing: the step fails with it before the host is
+// asked for the reference, and nothing is left acquired.
+TEST_P(ScopedHolders, TakeNoReferenceWithoutTheSuiteThatGivesItBack) {
     AddLayerControl(Controller(), Controller().id());  // a Layer Control effect to get
     const Kind& kind = GetParam();
-    const CommandReport report = RunWith([&] {
-        S().host().faults().FailSuite(kind.suite, kind.usual, kMissing, FaultRepeat::FromThen);
-    });
+    std::uint64_t made = 0;
+    const CommandReport report =
+        RunWith(Arms{[&] {
+                         S().host().faults().FailSuite(kind.suite, kind.version, kMissing,
+                                                       FaultRepeat::FromThen);
+                         made = S().host().ledger().CallCount(kind.maker);
+                     },
+                     [] {}});
     S().host().faults().Clear();
-    // The missing suite is the result, and nothing is left acquired.
     EXPECT_EQ(report.result, kMissing);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
+    EXPECT_EQ(S().host().ledger().CallCount(kind.maker), made) << kind.maker;
 }
 
-TEST_P(ScopedHolders, KeepTheReferenceWhenNoSuiteCanBeHadAndGiveItBackLater) {
+// Once the reference is held, every suite acquisition failing from then on does not keep it.
+TEST_P(ScopedHolders, NeedNoAcquisitionToGiveTheReferenceBack) {
     AddLayerControl(Controller(), Controller().id());
-    const Kind& kind = GetParam();
-    const CommandReport report = RunWith([&] {
-        S().host().faults().FailSuite(kind.suite, kind.usual, kMissing, FaultRepeat::Once);
-        if (kind.other != kind.usual) {
-            S().host().faults().FailSuite(kind.suite, kind.other, kMissing, FaultRepeat::Once);
-        }
-    });
+    const CommandReport report =
+        RunWith(Arms{[] {},
+                     [&] {
+                         const auto next = S().host().ledger().CallCount("AcquireSuite") + 1;
+                         S().host().faults().FailNthCallOf("AcquireSuite", next, kMissing,
+                                                           FaultRepeat::FromThen);
+                     }});
     S().host().faults().Clear();
-    EXPECT_EQ(report.result, kMissing);
+    EXPECT_EQ(report.result, A_Err_NONE);
     EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachKind, ScopedHolders, ::testing::ValuesIn(Kinds()),
-                         [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(EachKind, ScopedHoldersOfTwoVersions,
-                         ::testing::ValuesIn(KindsWithTwoVersions()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Whole commands with the suite an effect is given back through missing from the start: the
@@ -194,6 +195,19 @@ TEST_F(StyleTest, AMissingEffectSuiteFailsTheChangeButLeavesNoEffectBehind) {
         EXPECT_EQ(report.result, kMissing) << version;
         EXPECT_TRUE(report.clean()) << version << "\n" << tltest::Leftovers(report);
     }
+}
+
+// The handler's effect handle goes back when every call after it fails, suite acquisitions
+// included: the suite that disposes it was in hand before it was taken.
+TEST_F(StyleTest, TheEffectHandleGoesBackWhateverFailsAfterIt) {
+    AddPaint(Contents(AddLine("Line", Controller().id())), kStroke);
+    SetValue(9, 2);
+    const auto change = [&] { return S().UserChangedParam(Effect(), 9); };
+    FailAfterFirst(change, "AEGP_GetNewEffectForEffect", A_Err_CONST_PROJECT_MODIFICATION);
+    const CommandReport report = change();
+    S().host().faults().Clear();
+    EXPECT_NE(report.result, A_Err_NONE);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 }
 
 }  // namespace

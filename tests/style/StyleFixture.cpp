@@ -191,6 +191,24 @@ void StyleTest::FailNext(const std::string& function, std::uint64_t nth, A_Err e
     session_->host().faults().FailNthCallOf(function, before + nth, error);
 }
 
+void StyleTest::FailAfterFirst(const std::function<CommandReport()>& command, const char* function,
+                               A_Err error) {
+    std::vector<const char*> calls;
+    tlhost::Ledger& ledger = session_->host().ledger();
+    ledger.TraceCalls(&calls);
+    command();
+    ledger.TraceCalls(nullptr);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (std::strcmp(calls[i], function) != 0) continue;
+        // The same calls again, from the next command on.
+        const std::uint64_t next = ledger.TotalCalls() + (i + 2);
+        session_->host().faults().FailNthHostCall(next, error,
+                                                  tlhost::FaultRepeat::FromThenExceptGiveBacks);
+        return;
+    }
+    ADD_FAILURE() << "the command never called " << function;
+}
+
 double StyleTest::Evaluated(StreamNode& node) {
 #ifdef TL_HAVE_EXPRESSIONS
     const StreamValue value = tlhost::ValueAfterExpressions(P(), node, 0);

@@ -66,6 +66,10 @@ class StyleTest : public ::testing::Test {
 
     // Fails the n-th call of a host function counted from now.
     void FailNext(const std::string& function, std::uint64_t nth, A_Err error);
+    // Runs `command` once as it is, then arms a fault for its next run: every host call from the
+    // one after the first call of `function` on fails, except those that give something back.
+    void FailAfterFirst(const std::function<CommandReport()>& command, const char* function,
+                        A_Err error);
 
     // The property's value after expressions at time 0 (the value itself without an engine).
     double Evaluated(StreamNode& node);
