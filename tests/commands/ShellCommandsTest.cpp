@@ -10,6 +10,7 @@
 #include "core/Boundary.h"
 #include "shell/SuiteHandler.h"
 #include "shell/SuiteHelper.h"
+#include "shell/About.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -32,6 +33,18 @@ TEST(About, PrintsNameVersionMakerAndDescriptionOnFourLines) {
     EXPECT_EQ(
         report.return_msg,
         "Tetherline - Styles, v1.3.2\r2026 Larkmoor Tools\r\rVector shape styles for Tetherline.");
+}
+
+// A box the host's printing left empty is not shown as the about text.
+TEST(About, AFailedPrintIsTheResult) {
+    auto session = tltest::StartInProcess();
+    ASSERT_TRUE(session);
+    session->host().faults().FailNthCallOf(
+        "sprintf", session->host().ledger().CallCount("sprintf") + 1, A_Err_GENERIC);
+    CommandReport report = session->About();
+    EXPECT_EQ(report.result, kAboutNotWritten);
+    EXPECT_NE(report.result, PF_Err_NONE);
+    EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
 }
 
 TEST(GlobalSetup, AnswersVersionAndFlagsAndKeepsThePluginIdInFourBytes) {
