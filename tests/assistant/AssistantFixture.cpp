@@ -1,7 +1,5 @@
 #include "assistant/AssistantFixture.h"
 
-#include <set>
-
 #ifdef TL_HAVE_EXPRESSIONS
 #include "expressions/Expressions.h"
 #endif
@@ -21,23 +19,6 @@ tlhost::ShapePath TwoPoints(double x, double y) {
 }
 
 }  // namespace
-
-bool NotSwept(const std::string& function) {
-    static const std::set<std::string> kNotSwept = {
-        "ReleaseSuite",
-        "host_unlock_handle",
-        "host_dispose_handle",
-        "AEGP_DisposeStream",
-        "AEGP_DisposeEffect",
-        "AEGP_DisposeStreamValue",
-        "AEGP_FreeMemHandle",
-        "AEGP_UnlockMemHandle",
-        "AEGP_EndUndoGroup",
-        "AEGP_EndAddKeyframes",
-        "strcpy",
-    };
-    return kNotSwept.count(function) != 0;
-}
 
 void AssistantTest::SetUp() {
     StyleTest::SetUp();

@@ -54,12 +54,6 @@ class AssistantTest : public styletest::StyleTest {
     const tlhost::UndoGroupRecord& LastUndoGroup();
 };
 
-// Calls that give something back (suites, handles, streams, values, memory, the undo group,
-// the keyframe batch): when one fails, what it was to give back stays live, and a failed end is
-// not tried again. Failure sweeps leave them out, as the host's string copy, which has no way
-// to answer an error.
-bool NotSwept(const std::string& function);
-
 // True when two host times are written the same way.
 inline bool SameTime(const A_Time& a, const A_Time& b) {
     return a.value == b.value && a.scale == b.scale;

@@ -309,60 +309,6 @@ TEST_F(Bake, AMissingKeyframeSuiteLeavesNothingOpen) {
     EXPECT_TRUE(line.width->expression_enabled);
 }
 
-// One host call of a small bake fails, for every call it makes that gives nothing back: the
-// failure is the result, each property is either baked whole (keys, expression off) or
-// untouched, the undo group is closed, and nothing is left acquired.
-TEST_F(Bake, AFailureAtAnyHostCallLeavesEveryPropertyWholeAndNothingOpen) {
-    SetTime(A_Time{1, 10}, A_Time{0, 1}, A_Time{2, 10});
-    const Line first = AddAnimatedLine("First");
-    const Line second = AddAnimatedLine("Second");
-    const std::vector<StreamNode*> nodes = {first.path,        first.width,       first.position,
-                                            first.orientation, second.path,       second.width,
-                                            second.position,   second.orientation};
-    for (int button : {kBakePaths, kBakeStyles}) {
-        for (StreamNode* node : nodes) Unbake(*node);
-        const std::map<std::string, std::uint64_t> before = S().host().ledger().CallCounts();
-        ASSERT_EQ(Press(button).result, A_Err_NONE);
-        std::map<std::string, std::uint64_t> calls = S().host().ledger().CallCounts();
-        for (auto& [function, count] : calls) {
-            count -= before.count(function) ? before.at(function) : 0;
-        }
-        std::size_t sweeps = 0;
-        for (const auto& [function, count] : calls) {
-            if (NotSwept(function)) continue;
-            for (std::uint64_t nth = 1; nth <= count; ++nth) {
-                SCOPED_TRACE(function + " #" + std::to_string(nth) + " of button " +
-                             std::to_string(button));
-                for (StreamNode* node : nodes) Unbake(*node);
-                const std::size_t groups = P().undo_groups().size();
-                FailNext(function, nth, A_Err_CONST_PROJECT_MODIFICATION);
-                const CommandReport report = Press(button);
-                S().host().faults().Clear();
-                ++sweeps;
-                EXPECT_NE(report.result, A_Err_NONE);
-                if (function.rfind("AEGP_", 0) == 0) {
-                    EXPECT_EQ(report.result, A_Err_CONST_PROJECT_MODIFICATION);
-                }
-                if (P().undo_groups().size() > groups) {
-                    EXPECT_TRUE(LastUndoGroup().closed);
-                }
-                // A property is keyed whole or not at all; one without keys keeps its
-                // expression on (a failed switch-off may leave a keyed one on too).
-                for (StreamNode* node : nodes) {
-                    if (node->keyframes.empty()) {
-                        EXPECT_TRUE(node->expression_enabled) << node->match_name();
-                    } else {
-                        EXPECT_EQ(node->keyframes.size(), 2u) << node->match_name();
-                    }
-                }
-                EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
-                if (!report.clean()) return;  // the ledger keeps what leaked; stop here
-            }
-        }
-        EXPECT_GT(sweeps, 50u) << button;
-    }
-}
-
 // The ends of the undo group and of the batch answer like any step; a failed end is not
 // tried again (the host may have ended it), so this test checks only the result.
 TEST_F(Bake, AFailedEndIsTheResult) {

@@ -112,38 +112,5 @@ TEST_F(Relink, AFailureWhileRemovingKeysClosesTheBatchAndTheGroup) {
     EXPECT_EQ(line.orientation->keyframes.size(), 1u);
 }
 
-TEST_F(Relink, AFailureAtAnyHostCallIsTheResultAndLeavesNothingOpen) {
-    const Line line = AddAnimatedLine("Line");
-    auto prepare = [&] {
-        line.width->expression_enabled = false;
-        line.width->keyframes = {{0.0, StreamValue::OneD(1)}};
-        line.orientation->expression_enabled = false;
-        line.orientation->keyframes = {{0.0, StreamValue::ThreeD(0, 0, 10)},
-                                       {1.0, StreamValue::ThreeD(0, 0, 50)}};
-    };
-    prepare();
-    const std::map<std::string, std::uint64_t> before = S().host().ledger().CallCounts();
-    ASSERT_EQ(Press(kRelink).result, A_Err_NONE);
-    std::map<std::string, std::uint64_t> calls = S().host().ledger().CallCounts();
-    for (auto& [function, count] : calls) count -= before.count(function) ? before.at(function) : 0;
-    std::size_t sweeps = 0;
-    for (const auto& [function, count] : calls) {
-        if (NotSwept(function)) continue;
-        for (std::uint64_t nth = 1; nth <= count; ++nth) {
-            SCOPED_TRACE(function + " #" + std::to_string(nth));
-            prepare();
-            FailNext(function, nth, A_Err_CONST_PROJECT_MODIFICATION);
-            const CommandReport report = Press(kRelink);
-            S().host().faults().Clear();
-            ++sweeps;
-            EXPECT_NE(report.result, A_Err_NONE);
-            EXPECT_TRUE(LastUndoGroup().closed);
-            EXPECT_TRUE(report.clean()) << tltest::Leftovers(report);
-            if (!report.clean()) return;
-        }
-    }
-    EXPECT_GT(sweeps, 30u);
-}
-
 }  // namespace
 }  // namespace assistanttest
