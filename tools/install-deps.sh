@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the stand-in host and the tests need.
+# Installs the Debian packages the build, the stand-in host, the tests and the fuzzers need
+# (Clang with libFuzzer for the fuzz build).
 # Safe to run again: packages already present are left as they are.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev duktape-dev libcairo2-dev
+    clang libclang-rt-dev
 )
 
 missing=()

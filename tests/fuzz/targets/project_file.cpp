@@ -1,0 +1,4 @@
+#include "fuzz/FuzzTargets.h"
+#include "fuzz/targets/FuzzMain.h"
+
+TL_FUZZ_TARGET(LoadProjectFile)
