@@ -61,7 +61,10 @@ struct Clean {
     std::vector<std::string> functions;  // the name of every host call, in order
     std::string fingerprint;
     std::string snapshot;  // the scenario's snapshot after the fault-free run
-    std::string problem;   // what is wrong with the fault-free run itself
+    // What each of the scenario's tolerated cases with a `steady` describes of the fault-free
+    // run (empty for the others), by the case's index.
+    std::vector<std::string> steady;
+    std::string problem;  // what is wrong with the fault-free run itself
 };
 
 // The fault-free run, from a stage of its own: the name of every host call it makes, and what it
@@ -82,6 +85,9 @@ Clean RunClean(const Scenario& scenario) {
     clean.fingerprint = Fingerprint(stage, outcome);
     // What the scenario's checks compare a run with: the state the fault-free run left.
     if (scenario.snapshot) clean.snapshot = scenario.snapshot(stage);
+    for (const Tolerated& c : scenario.tolerated) {
+        clean.steady.push_back(c.steady ? c.steady(stage, outcome) : std::string());
+    }
     const tlhost::CommandReport& r = outcome.report;
     if (r.result != A_Err_NONE) clean.problem += "result " + std::to_string(r.result) + "\n";
     for (const auto& ref : r.leftovers) {
@@ -218,6 +224,14 @@ RunRecord RunFaulted(const Scenario& scenario, const Clean& clean,
         });
         const bool covered =
             !failed.empty() && std::all_of(failed.begin(), failed.end(), tolerated);
+        // The first case whose steady part of the outcome is as the fault-free run left it.
+        std::int32_t steady_case = -1;
+        for (std::size_t i = 0; i < clean.steady.size() && !failed.empty(); ++i) {
+            if (cases[i].steady && cases[i].steady(stage, outcome) == clean.steady[i]) {
+                steady_case = static_cast<std::int32_t>(i);
+                break;
+            }
+        }
         if (same && unseen) {
             record.findings |= kUnchanged;
         } else if (covered) {
@@ -228,6 +242,9 @@ RunRecord RunFaulted(const Scenario& scenario, const Clean& clean,
                     break;
                 }
             }
+        } else if (steady_case >= 0) {
+            record.findings |= kTolerated;
+            record.tolerated_case = steady_case;
         } else {
             record.findings |= kSuspicious;
             detail +=
@@ -317,9 +334,13 @@ const std::vector<Tolerated>& UnseenFailures() {
         {"string copy",
          "the host's string copy answers nothing, so a copy that did not happen "
          "cannot be seen",
-         {"strcpy"}},
-        {"handle unlock", "unlocking a handle answers nothing", {"host_unlock_handle"}},
-        {"handle disposal", "disposing of a handle answers nothing", {"host_dispose_handle"}},
+         {"strcpy"},
+         nullptr},
+        {"handle unlock", "unlocking a handle answers nothing", {"host_unlock_handle"}, nullptr},
+        {"handle disposal",
+         "disposing of a handle answers nothing",
+         {"host_dispose_handle"},
+         nullptr},
     };
     return cases;
 }

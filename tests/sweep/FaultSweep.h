@@ -67,11 +67,14 @@ struct Outcome {
 
 // A zero result with a changed outcome that is right: the plug-in cannot see these calls fail,
 // or is told to go on without them. A run falls under the case when every call failed in it is
-// one of `functions`.
+// one of `functions`; or, for a case with `steady`, when what `steady` describes of the run is
+// what it describes of the fault-free run (the case names what such a failure may change, and
+// everything else must be as without it).
 struct Tolerated {
     std::string name;
     std::string reason;
     std::vector<std::string> functions;
+    std::function<std::string(Stage&, const Outcome&)> steady;
 };
 
 // What a scenario's own checks see of a run: its outcome, the scenario's snapshot before the

@@ -97,8 +97,9 @@ void DescribeNode(std::ostringstream& out, const tlhost::StreamNode& node, int d
     for (const auto& child : node.children()) DescribeNode(out, *child, depth + 1);
 }
 
-void DescribeProject(std::ostringstream& out, tlhost::Project& project) {
+void DescribeProject(std::ostringstream& out, tlhost::Project& project, const LeaveOut& leave) {
     for (const auto& item : project.items()) {
+        if (leave.item && leave.item(*item)) continue;
         out << "item " << item->id() << " \"" << item->name() << "\" kind "
             << static_cast<int>(item->kind()) << "\n";
         if (item->kind() != tlhost::ItemKind::Composition) continue;
@@ -120,6 +121,7 @@ void DescribeProject(std::ostringstream& out, tlhost::Project& project) {
         }
         out << "\n";
         for (const tlhost::Layer* layer : comp.layers()) {
+            if (leave.layer && leave.layer(*layer)) continue;
             out << "layer " << layer->id() << " \"" << layer->name() << "\" kind "
                 << static_cast<int>(layer->kind()) << " flags " << layer->flags() << " in ";
             Put(out, layer->in_point);
@@ -131,7 +133,9 @@ void DescribeProject(std::ostringstream& out, tlhost::Project& project) {
     }
     for (const tlhost::UndoGroupRecord& group : project.undo_groups()) {
         out << "undo group \"" << group.name << "\" " << (group.closed ? "closed" : "left open");
-        for (const std::string& change : group.changes) out << " | " << change;
+        if (!leave.undo_changes) {
+            for (const std::string& change : group.changes) out << " | " << change;
+        }
         out << "\n";
     }
 }
@@ -236,10 +240,10 @@ std::string DescribeDisplayList(const tlhost::DisplayList& list) {
     return out.str();
 }
 
-std::string Fingerprint(Stage& stage, const Outcome& outcome) {
+std::string Fingerprint(Stage& stage, const Outcome& outcome, const LeaveOut& leave) {
     tlhost::Host& host = stage.host();
     std::ostringstream out;
-    DescribeProject(out, host.project());
+    DescribeProject(out, host.project(), leave);
     for (const auto& item : host.project().items()) {
         if (item->kind() != tlhost::ItemKind::Composition) continue;
         for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {

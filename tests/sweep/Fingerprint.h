@@ -4,6 +4,7 @@
 // the Info panel, global data), and what the scenario's command produced besides.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "sweep/FaultSweep.h"
@@ -11,7 +12,15 @@
 
 namespace sweep {
 
-std::string Fingerprint(Stage& stage, const Outcome& outcome);
+// What a fingerprint may leave out, for comparing only what a tolerated failure must not
+// change: items and layers (by a test on each), and the changes undo groups logged.
+struct LeaveOut {
+    std::function<bool(const tlhost::Item&)> item;
+    std::function<bool(const tlhost::Layer&)> layer;
+    bool undo_changes = false;
+};
+
+std::string Fingerprint(Stage& stage, const Outcome& outcome, const LeaveOut& leave = {});
 
 // Texts of what some commands produce.
 std::string DescribeDisplayList(const tlhost::DisplayList& list);

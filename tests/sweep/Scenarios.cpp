@@ -163,6 +163,70 @@ Scenario Bake(std::string name, int index, const char* effect_layer = "Controlle
     return s;
 }
 
+// ---- the arrowhead export -------------------------------------------------------------------
+
+constexpr int kArrowheadsModule = 0;
+
+bool IsPlaceholderComp(const tlhost::Item& item) {
+    return item.kind() == tlhost::ItemKind::Composition && item.name() == "TL_Arrowhead";
+}
+bool IsPlaceholder(const tlhost::Layer& layer) {
+    return layer.source() != nullptr && IsPlaceholderComp(*layer.source());
+}
+
+// How many layers show the placeholder composition.
+std::string PlaceholderCount(Stage& stage) {
+    std::size_t count = 0;
+    for (const auto& item : stage.project().items()) {
+        if (item->kind() != tlhost::ItemKind::Composition) continue;
+        for (tlhost::Layer* layer : static_cast<tlhost::Composition&>(*item).layers()) {
+            count += IsPlaceholder(*layer);
+        }
+    }
+    return std::to_string(count);
+}
+
+// A failure may cost placeholders, never add one.
+std::string ExportCheck(Stage& stage, const RunView& run) {
+    if (std::stol(PlaceholderCount(stage)) > std::stol(run.clean)) {
+        return "more placeholders than without a failure";
+    }
+    return {};
+}
+
+// "Create Placeholders" with the Arrowheads module on or off before it.
+Scenario Export(std::string name, const char* effect_layer, bool module_on) {
+    Scenario s = Change(std::move(name), 68, 0, {}, effect_layer);
+    if (module_on) {
+        s.prepare = [prepare = s.prepare](Stage& stage) {
+            prepare(stage);
+            Expect(stage.session
+                       ->ClickEvent(*stage.effect, kPanelFrame, ButtonCentre(kArrowheadsModule))
+                       .report,
+                   "switching the Arrowheads module on");
+        };
+    }
+    s.snapshot = PlaceholderCount;
+    s.check = ExportCheck;
+    s.tolerated.push_back(Tolerated{
+        "one shape item's arrowheads",
+        "a failure while the export looks into one item of a connection's contents (a group "
+        "and what it holds, or an arrowhead path becoming its placeholder layer) ends that "
+        "item's export without failing the command, and a placeholder composition built part "
+        "way stays: the other items are still exported and the Arrowheads module is still "
+        "switched off, so everything but the placeholder layers, their composition and the "
+        "undo group's log is as without the failure",
+        {},
+        [](Stage& stage, const Outcome& outcome) {
+            LeaveOut leave;
+            leave.item = IsPlaceholderComp;
+            leave.layer = IsPlaceholder;
+            leave.undo_changes = true;
+            return Fingerprint(stage, outcome, leave);
+        }});
+    return s;
+}
+
 Scenario Click(int module, bool twice = false) {
     Scenario s;
     s.name = "click module " + std::to_string(module) + (twice ? " again (off)" : "");
@@ -395,6 +459,8 @@ std::vector<Scenario> ParameterScenarios() {
     out.push_back(Change("change 35 fill gradient: Linear", 35, 1, {{34, 1}}));
     out.push_back(Change("change 35 fill gradient: Radial", 35, 2, {{34, 1}}));
     out.push_back(Reveal("change 38 reveal fill colours", 38));
+    out.push_back(Export("change 68 Create Placeholders, Arrowheads on", "Controller", true));
+    out.push_back(Export("change 68 Create Placeholders on a shape layer", "Styled Shape", false));
     out.push_back(Change("change 74 dynamics preset", 74, 5));
     out.push_back(Change("change 75 Verlet preset", 75, 2));
     out.push_back(Change("change 124 Trim Multiple Shapes", 124, 2));

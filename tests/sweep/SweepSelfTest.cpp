@@ -180,5 +180,48 @@ TEST(SweepSelfTest, AnotherErrorInPlaceOfTheHostsIsFound) {
     EXPECT_FALSE(r.Passed());
 }
 
+// The first handle is needed, the second one is extra: a refused second handle goes on silently.
+PF_Err SecondOptional(PF_InData* in_data, PF_OutData*) {
+    const PF_HandleSuite1* hs = HandleSuite(in_data);
+    if (!hs) return PF_Err_BAD_CALLBACK_PARAM;
+    PF_Err err = PF_Err_OUT_OF_MEMORY;
+    if (PF_Handle first = hs->host_new_handle(4)) {
+        g_made |= 1;
+        if (PF_Handle second = hs->host_new_handle(4)) {
+            g_made |= 2;
+            hs->host_dispose_handle(second);
+        }
+        hs->host_dispose_handle(first);
+        err = PF_Err_NONE;
+    }
+    ReleaseHandleSuite(in_data);
+    return err;
+}
+
+// A case with a steady part tolerates a silent failure only while that part is as without it.
+TEST(SweepSelfTest, ACaseWithASteadyPartToleratesOnlyWhatItLeavesOut) {
+    auto made_bit = [](int bit) {
+        return [bit](Stage&, const Outcome& out) {
+            const int made = std::atoi(out.produced.c_str() + std::strlen("made "));
+            return std::to_string(made & bit);
+        };
+    };
+    Scenario tolerant = Over(SecondOptional);
+    tolerant.tolerated.push_back({"second handle", "it is extra", {}, made_bit(1)});
+    const SweepResult r = RunSweep(tolerant, Everything());
+    EXPECT_TRUE(r.Passed()) << (r.problems.empty() ? "" : r.problems[0]);
+    EXPECT_EQ(r.by_mode[0].tolerated, 1u);
+    ASSERT_EQ(r.tolerated_cases.size(), 1u);
+    EXPECT_EQ(r.tolerated_cases[0].rfind("second handle", 0), 0u) << r.tolerated_cases[0];
+
+    // A steady part that holds the second handle too leaves the silent failure suspicious.
+    Scenario strict = Over(SecondOptional);
+    strict.tolerated.push_back({"second handle", "it is not", {}, made_bit(3)});
+    const SweepResult s = RunSweep(strict, Everything());
+    EXPECT_EQ(s.by_mode[0].suspicious, 1u);
+    EXPECT_EQ(Sum(s, &Tally::tolerated), 0u);
+    EXPECT_FALSE(s.Passed());
+}
+
 }  // namespace
 }  // namespace sweep
