@@ -1,8 +1,10 @@
 // Every seed of the fuzz targets' corpora, and every input that once made a target fail, run
 // through the target in the ordinary test build: what the fuzzers found stays fixed.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,11 @@ struct Corpus {
     const char* name;
     Target target;
 };
+
+// CTest lists the case by its corpus.
+void PrintTo(const Corpus& corpus, std::ostream* out) {
+    *out << corpus.name;
+}
 
 class CorpusReplay : public ::testing::TestWithParam<Corpus> {};
 
