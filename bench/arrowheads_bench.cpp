@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/TestSupport.h"
+#include "model/LayerControl.h"
 
 namespace {
 
@@ -57,19 +58,12 @@ Scene MakeScene(int lines) {
         tlhost::Layer& line =
             project.AddLayer(comp, name, tlhost::LayerKind::Shape, 0, SIZE_MAX - 1);
         project.SetLayer3D(line, true);
-        tlhost::EffectInstance& control = line.AddEffect("ADBE Layer Control", "Layer Control");
-        control.params().emplace_back();
-        PF_ParamDef layer_param{};
-        layer_param.param_type = PF_Param_LAYER;
-        control.params().emplace_back(layer_param);
-        control.params().back().match_name = "ADBE Layer Control-0001";
-        control.params().back().layer_id = controller.id();
-        control.AttachParamStreams();
-        StreamNode& inner = Contents(*line.root().FindChild("ADBE Root Vectors Group"),
-                                     "ADBE Vector Group", name);
-        PathOperator(Contents(Contents(inner, "ADBE Vector Group", "Paths"), "ADBE Vector Group",
-                              "Path 1"),
-                     "Path");
+        tlhost::AddLayerControl(line, controller.id());
+        StreamNode& inner =
+            Contents(*line.root().FindChild("ADBE Root Vectors Group"), "ADBE Vector Group", name);
+        PathOperator(
+            Contents(Contents(inner, "ADBE Vector Group", "Paths"), "ADBE Vector Group", "Path 1"),
+            "Path");
         StreamNode& set = Contents(Contents(inner, "ADBE Vector Group", "Arrowheads"),
                                    "ADBE Vector Group", "Arrowheads 1");
         PathOperator(set, "Start Arrowhead");

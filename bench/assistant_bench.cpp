@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "model/LayerControl.h"
 
 namespace {
 
@@ -71,14 +72,7 @@ Scene MakeScene(int lines) {
         tlhost::Layer& line = project.AddLayer(comp, "Line " + std::to_string(i + 1),
                                                tlhost::LayerKind::Shape, 0, SIZE_MAX - 1);
         line.duration = comp.duration;
-        tlhost::EffectInstance& control = line.AddEffect("ADBE Layer Control", "Layer Control");
-        control.params().emplace_back();
-        PF_ParamDef layer_param{};
-        layer_param.param_type = PF_Param_LAYER;
-        control.params().emplace_back(layer_param);
-        control.params().back().match_name = "ADBE Layer Control-0001";
-        control.params().back().layer_id = controller.id();
-        control.AttachParamStreams();
+        tlhost::AddLayerControl(line, controller.id());
         StreamNode& contents = *line.root().FindChild("ADBE Root Vectors Group");
         StreamNode& group = contents.AddChild(
             std::make_unique<StreamNode>("ADBE Vector Group", "Line", Grouping::Named));

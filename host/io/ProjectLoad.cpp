@@ -13,6 +13,7 @@
 
 #include "io/FileFormat.h"
 #include "io/ProjectFile.h"
+#include "model/LayerControl.h"
 
 namespace tlhost {
 
@@ -22,8 +23,6 @@ using Json = nlohmann::json;
 using io::Seconds;
 
 constexpr const char* kEffectParade = "ADBE Effect Parade";
-constexpr const char* kLayerControl = "ADBE Layer Control";
-constexpr const char* kLayerControlLayer = "ADBE Layer Control-0001";
 // Deeper trees than this are refused, so that no input can exhaust the stack.
 constexpr int kMaxTreeDepth = 64;
 constexpr std::int64_t kMaxId = std::numeric_limits<A_long>::max();
@@ -592,8 +591,8 @@ class Reader {
             Fail(NodeWhere(where, *parade), Quoted(kEffectParade) + " must be a group");
         for (const auto& effect : parade->children()) {
             if (!effect->is_group()) Fail(NodeWhere(where, *effect), "an effect must be a group");
-            if (effect->match_name() != kLayerControl) continue;
-            const StreamNode* param = effect->FindChild(kLayerControlLayer);
+            if (effect->match_name() != kLayerControlMatchName) continue;
+            const StreamNode* param = effect->FindChild(kLayerControlLayerMatchName);
             if (param && (param->is_group() || param->kind() != ValueKind::LayerId)) {
                 Fail(NodeWhere(where, *param),
                      "the Layer Control's layer parameter must be a \"layer\" leaf");
@@ -613,7 +612,7 @@ class Reader {
             layer.effects().push_back(std::make_unique<EffectInstance>(layer, group->match_name(),
                                                                        group->name(), *group));
             EffectInstance& effect = *layer.effects().back();
-            if (effect.match_name() == kLayerControl) {
+            if (effect.match_name() == kLayerControlMatchName) {
                 SetUpLayerControl(effect);
             } else if (!Resolve(layer, effect, NodeWhere(where, *group))) {
                 // Unknown effects stay plain property nodes.
@@ -635,23 +634,13 @@ class Reader {
         }
     }
 
-    // The host's Layer Control: the input layer and one layer parameter "Layer".
+    // The host's Layer Control, pointing at the layer the file gave its "Layer" stream.
     static void SetUpLayerControl(EffectInstance& effect) {
-        PF_ParamDef input{};
-        input.param_type = PF_Param_LAYER;
-        effect.params().emplace_back(input);
-        PF_ParamDef def{};
-        def.param_type = PF_Param_LAYER;
-        def.uu.id = 1;
-        def.u.ld.dephault = PF_LayerDefault_NONE;
-        HostParam layer(def);
-        layer.set_name("Layer");
-        layer.match_name = kLayerControlLayer;
-        if (const StreamNode* node = effect.group().FindChild(kLayerControlLayer)) {
-            layer.layer_id = node->value().layer_id;
+        AEGP_LayerIDVal target = 0;
+        if (const StreamNode* node = effect.group().FindChild(kLayerControlLayerMatchName)) {
+            target = node->value().layer_id;
         }
-        effect.params().push_back(layer);
-        effect.AttachParamStreams();
+        tlhost::SetUpLayerControl(effect, target);
     }
 
     // Streams the file held for an effect's parameters must fit them: of the kind each

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "panel/ModuleTable.h"
+#include "model/LayerControl.h"
 #include "support/TestSupport.h"
 
 namespace paneltest {
@@ -84,19 +85,7 @@ Layer& PanelTest::AddConnection(const std::string& name, std::optional<AEGP_Laye
     Layer& layer = P().AddLayer(*comp_, name, tlhost::LayerKind::Shape, 0, comp_->layers().size());
 
     // The host's Layer Control, pointing at the controller.
-    tlhost::EffectInstance& control = layer.AddEffect("ADBE Layer Control", "Layer Control");
-    PF_ParamDef input{};
-    input.param_type = PF_Param_LAYER;
-    control.params().emplace_back(input);
-    PF_ParamDef def{};
-    def.param_type = PF_Param_LAYER;
-    def.uu.id = 1;
-    tlhost::HostParam param(def);
-    param.set_name("Layer");
-    param.match_name = "ADBE Layer Control-0001";
-    param.layer_id = target ? *target : controller_->id();
-    control.params().push_back(param);
-    control.AttachParamStreams();
+    tlhost::AddLayerControl(layer, target ? *target : controller_->id());
 
     // The connection's shapes: a path with its stroke, and the modules' groups around it.
     StreamNode& contents = *layer.root().FindChild("ADBE Root Vectors Group");

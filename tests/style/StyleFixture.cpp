@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "model/LayerControl.h"
 #include "support/TestSupport.h"
 
 #ifdef TL_HAVE_EXPRESSIONS
@@ -113,22 +114,7 @@ CommandReport StyleTest::Change(int index, double value) {
 
 tlhost::EffectInstance& StyleTest::AddLayerControl(Layer& layer,
                                                    std::optional<AEGP_LayerIDVal> target) {
-    tlhost::EffectInstance& control = layer.AddEffect("ADBE Layer Control", "Layer Control");
-    PF_ParamDef input{};
-    input.param_type = PF_Param_LAYER;
-    control.params().emplace_back(input);
-    if (target) {
-        PF_ParamDef def{};
-        def.param_type = PF_Param_LAYER;
-        def.uu.id = 1;
-        tlhost::HostParam param(def);
-        param.set_name("Layer");
-        param.match_name = "ADBE Layer Control-0001";
-        param.layer_id = *target;
-        control.params().push_back(param);
-    }
-    control.AttachParamStreams();
-    return control;
+    return tlhost::AddLayerControl(layer, target);
 }
 
 Layer& StyleTest::AddLine(const std::string& name, std::optional<AEGP_LayerIDVal> target,

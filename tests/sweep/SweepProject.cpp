@@ -15,6 +15,7 @@
 // Composition "Self Styled" (30 fps, 1 s, work area 0 to 0.1 s): the effect on the shape layer
 // "Styled Shape" itself, whose stroke width expression is off but keyed, and "Neighbour", which
 // points at it.
+#include "model/LayerControl.h"
 #include "sweep/Scenarios.h"
 
 #include <gtest/gtest.h>
@@ -158,22 +159,8 @@ tlhost::Layer& ShapeLayer(Stage& stage, tlhost::Composition& comp, AEGP_LayerIDV
     children.push_back(Group("ADBE Effect Parade", "Effects", {}, Grouping::Indexed));
     children.push_back(std::move(transform));
     layer.set_root(Group("ADBE Vector Layer", name, std::move(children)));
-    if (controller != 0) {
-        // The host's Layer Control, its layer parameter pointing at the controller.
-        tlhost::EffectInstance& control = layer.AddEffect("ADBE Layer Control", "Layer Control");
-        PF_ParamDef input{};
-        input.param_type = PF_Param_LAYER;
-        control.params().emplace_back(input);
-        PF_ParamDef def{};
-        def.param_type = PF_Param_LAYER;
-        def.uu.id = 1;
-        tlhost::HostParam param(def);
-        param.set_name("Layer");
-        param.match_name = "ADBE Layer Control-0001";
-        param.layer_id = controller;
-        control.params().push_back(param);
-        control.AttachParamStreams();
-    }
+    // The host's Layer Control, its layer parameter pointing at the controller.
+    if (controller != 0) tlhost::AddLayerControl(layer, controller);
     return layer;
 }
 

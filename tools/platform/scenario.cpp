@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "model/LayerControl.h"
 #include "AE_Effect.h"
 #include "model/Project.h"
 #include "model/Stream.h"
@@ -185,23 +186,6 @@ void Leaf(StreamNode& parent, const std::string& match_name, double value) {
     StreamNode& leaf = parent.AddChild(
         std::make_unique<StreamNode>(match_name, match_name, Grouping::Leaf, ValueKind::OneD));
     leaf.set_value(StreamValue::OneD(value));
-}
-
-// The host's Layer Control effect pointing at `target`.
-void AddLayerControl(Layer& layer, AEGP_LayerIDVal target) {
-    tlhost::EffectInstance& control = layer.AddEffect("ADBE Layer Control", "Layer Control");
-    PF_ParamDef input{};
-    input.param_type = PF_Param_LAYER;
-    control.params().emplace_back(input);
-    PF_ParamDef def{};
-    def.param_type = PF_Param_LAYER;
-    def.uu.id = 1;
-    tlhost::HostParam param(def);
-    param.set_name("Layer");
-    param.match_name = "ADBE Layer Control-0001";
-    param.layer_id = target;
-    control.params().push_back(param);
-    control.AttachParamStreams();
 }
 
 // A shape group with one stroke: a round join and the host's default miter limit.
@@ -458,7 +442,7 @@ int main(int argc, char** argv) {
     std::vector<Layer*> lines;
     for (const LineRow& row : kLines) {
         Layer& layer = project.AddLayer(comp, row.name, LayerKind::Shape, 0, comp.layers().size());
-        if (row.linked) AddLayerControl(layer, controller.id());
+        if (row.linked) tlhost::AddLayerControl(layer, controller.id());
         AddStroke(layer, "Shape 1");
         lines.push_back(&layer);
     }
