@@ -90,17 +90,7 @@ void StyleTest::SetUp() {
 
 void StyleTest::SetValue(int index, double value) {
     PF_ParamDef& def = effect_->params()[static_cast<std::size_t>(index)].def();
-    switch (def.param_type) {
-        case PF_Param_FLOAT_SLIDER:
-            def.u.fs_d.value = value;
-            break;
-        case PF_Param_POPUP:
-            def.u.pd.value = static_cast<PF_ParamValue>(value);
-            break;
-        default:
-            def.u.bd.value = static_cast<PF_ParamValue>(value);
-            break;
-    }
+    tltest::SetParamValue(def, value);
 }
 
 double StyleTest::Value(int index) {

@@ -65,4 +65,18 @@ std::string Leftovers(const tlhost::CommandReport& report) {
     return out;
 }
 
+void SetParamValue(PF_ParamDef& def, double value) {
+    switch (def.param_type) {
+        case PF_Param_FLOAT_SLIDER:
+            def.u.fs_d.value = value;
+            break;
+        case PF_Param_POPUP:
+            def.u.pd.value = static_cast<PF_ParamValue>(value);
+            break;
+        default:
+            def.u.bd.value = static_cast<PF_ParamValue>(value);
+            break;
+    }
+}
+
 }  // namespace tltest

@@ -30,4 +30,7 @@ Applied StartWithEffect(bool in_process = true);
 // Lines naming each leftover reference, for assertion messages.
 std::string Leftovers(const tlhost::CommandReport& report);
 
+// Sets a slider, popup, checkbox or button parameter's value as the user would.
+void SetParamValue(PF_ParamDef& def, double value);
+
 }  // namespace tltest

@@ -529,17 +529,7 @@ void StartSession(Stage& stage, bool params_setup) {
 
 void SetParam(Stage& stage, int index, double value) {
     PF_ParamDef& def = stage.effect->params()[static_cast<std::size_t>(index)].def();
-    switch (def.param_type) {
-        case PF_Param_FLOAT_SLIDER:
-            def.u.fs_d.value = value;
-            break;
-        case PF_Param_POPUP:
-            def.u.pd.value = static_cast<PF_ParamValue>(value);
-            break;
-        default:
-            def.u.bd.value = static_cast<PF_ParamValue>(value);
-            break;
-    }
+    tltest::SetParamValue(def, value);
 }
 
 const std::vector<Scenario>& AllScenarios() {
