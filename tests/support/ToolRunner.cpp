@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,23 @@ Outcome RunTool(const std::vector<std::string>& args) {
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.err = ReadAll(err_path);
     return outcome;
+}
+
+std::vector<std::string> RunToolLines(const std::string& arguments, int* status) {
+    *status = -1;
+    const std::string command = Quoted(TL_HOST_TOOL_PATH) + " " + arguments;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {};
+    std::string out;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    const int result = pclose(pipe);
+    *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {

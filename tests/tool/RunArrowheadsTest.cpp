@@ -4,33 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "support/ToolRunner.h"
 
-std::vector<std::string> RunTool(const std::string& arguments, int* status) {
-    const std::string command = std::string("'") + TL_HOST_TOOL_PATH + "' " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    if (pipe) {
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            out.append(buffer.data(), n);
-        *status = pclose(pipe);
-    }
-    std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+namespace {
 
 // A placeholder's line: its name, then position x and y, rotation and opacity.
 struct Placeholder {
@@ -70,9 +53,9 @@ double AngleBetween(double a, double b) {
 
 TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) {
     int status = -1;
-    const std::vector<std::string> lines =
-        RunTool(std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --summary",
-                &status);
+    const std::vector<std::string> lines = tltest::RunToolLines(
+        std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --summary",
+        &status);
     EXPECT_EQ(status, 0);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[1],
@@ -122,9 +105,9 @@ TEST(ToolRun, CreatePlaceholdersListsOnePlaceholderPerArrowheadOnItsTrimmedEnd) 
 TEST(ToolRun, ASecondPressAddsPlaceholdersButNoComposition) {
     int status = -1;
     const std::vector<std::string> lines =
-        RunTool(std::string("run '") + TL_EXAMPLES_DIR +
-                    "/connections.json' --press 68 --press 68 --summary",
-                &status);
+        tltest::RunToolLines(std::string("run '") + TL_EXAMPLES_DIR +
+                                 "/connections.json' --press 68 --press 68 --summary",
+                             &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Placeholders(lines).size(), 12u);
     EXPECT_EQ(
@@ -138,12 +121,12 @@ TEST(ToolRun, ASecondPressAddsPlaceholdersButNoComposition) {
 TEST(ToolRun, TheWrittenProjectKeepsThePlaceholderCompositionForTheNextPress) {
     const std::string out = ::testing::TempDir() + "placeholders.json";
     int status = -1;
-    RunTool(std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 68 --out '" + out +
-                "'",
-            &status);
+    tltest::RunToolLines(std::string("run '") + TL_EXAMPLES_DIR +
+                             "/connections.json' --press 68 --out '" + out + "'",
+                         &status);
     ASSERT_EQ(status, 0);
     const std::vector<std::string> lines =
-        RunTool("run '" + out + "' --press 68 --summary", &status);
+        tltest::RunToolLines("run '" + out + "' --press 68 --summary", &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Placeholders(lines).size(), 6u);
     EXPECT_EQ(

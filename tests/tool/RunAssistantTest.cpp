@@ -4,30 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "support/ToolRunner.h"
 
-std::vector<std::string> RunTool(const std::string& arguments, int* status) {
-    const std::string command = std::string("'") + TL_HOST_TOOL_PATH + "' " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    if (pipe) {
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            out.append(buffer.data(), n);
-        *status = pclose(pipe);
-    }
-    std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+namespace {
 
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -38,7 +21,7 @@ const std::string kLine2 = "Rig > Connection 2 > Contents > Connection 2 > Conte
 
 TEST(ToolRunAssistant, ThePathBakeKeysPathsPositionAndOrientationOverTheWorkArea) {
     int status = -1;
-    const std::vector<std::string> lines = RunTool(
+    const std::vector<std::string> lines = tltest::RunToolLines(
         std::string("run '") + TL_EXAMPLES_DIR + "/animated.json' --press 147 --summary", &status);
     EXPECT_EQ(status, 0);
     ASSERT_GE(lines.size(), 2u);
@@ -72,7 +55,7 @@ TEST(ToolRunAssistant, ThePathBakeKeysPathsPositionAndOrientationOverTheWorkArea
 
 TEST(ToolRunAssistant, TheStyleBakeAndTheRelinkSwitchExpressionsOffAndBackOn) {
     int status = -1;
-    const std::vector<std::string> baked = RunTool(
+    const std::vector<std::string> baked = tltest::RunToolLines(
         std::string("run '") + TL_EXAMPLES_DIR + "/animated.json' --press 148 --summary", &status);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(Has(baked, kLine1 + "Stroke 1 > Stroke Width: keyframes 0 -> 20, expression "
@@ -82,9 +65,9 @@ TEST(ToolRunAssistant, TheStyleBakeAndTheRelinkSwitchExpressionsOffAndBackOn) {
     EXPECT_TRUE(Has(baked, "undo group \"Convert Style Expressions\" (closed): 9 changes"));
 
     const std::vector<std::string> relinked =
-        RunTool(std::string("run '") + TL_EXAMPLES_DIR +
-                    "/animated.json' --press 148 --press 149 --summary",
-                &status);
+        tltest::RunToolLines(std::string("run '") + TL_EXAMPLES_DIR +
+                                 "/animated.json' --press 148 --press 149 --summary",
+                             &status);
     EXPECT_EQ(status, 0);
     // Back on where keys make the property vary; Connection 2's stay off (no keys).
     EXPECT_TRUE(Has(relinked, kLine1 + "Stroke 1 > Stroke Width: keyframes 0 -> 20"));

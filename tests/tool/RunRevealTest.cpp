@@ -3,31 +3,13 @@
 // selected properties in order.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace {
+#include "support/ToolRunner.h"
 
-// Runs the tool with `arguments`, returning its standard output split into lines.
-std::vector<std::string> RunTool(const std::string& arguments, int* status) {
-    const std::string command = std::string("'") + TL_HOST_TOOL_PATH + "' " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    if (pipe) {
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            out.append(buffer.data(), n);
-        *status = pclose(pipe);
-    }
-    std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+namespace {
 
 std::string Colors(const std::string& layer, const std::string& paint) {
     return layer + " > Contents > " + layer + " > Contents > " + paint + " > Colors";
@@ -35,9 +17,9 @@ std::string Colors(const std::string& layer, const std::string& paint) {
 
 TEST(ToolRun, PressingTheStrokeRevealShowsTheSelectionAndFourKeyEvents) {
     int status = -1;
-    const std::vector<std::string> lines =
-        RunTool(std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 16 --summary",
-                &status);
+    const std::vector<std::string> lines = tltest::RunToolLines(
+        std::string("run '") + TL_EXAMPLES_DIR + "/connections.json' --press 16 --summary",
+        &status);
     EXPECT_EQ(status, 0);
     ASSERT_GE(lines.size(), 7u);
     // Connection 2's gradient stroke is switched off; Connection 5 belongs to another
@@ -63,9 +45,9 @@ TEST(ToolRun, PressingTheStrokeRevealShowsTheSelectionAndFourKeyEvents) {
 TEST(ToolRun, TheFillRevealReplacesTheStrokeSelection) {
     int status = -1;
     const std::vector<std::string> lines =
-        RunTool(std::string("run '") + TL_EXAMPLES_DIR +
-                    "/connections.json' --press 16 --press 38 --summary",
-                &status);
+        tltest::RunToolLines(std::string("run '") + TL_EXAMPLES_DIR +
+                                 "/connections.json' --press 16 --press 38 --summary",
+                             &status);
     EXPECT_EQ(status, 0);
     ASSERT_GE(lines.size(), 4u);
     const std::vector<std::string> summary(lines.end() - 4, lines.end());
