@@ -281,13 +281,18 @@ int Run(const RunOptions& options) {
     }
     if (!options.png_before.empty() && !WritePicture(*session, picture, options.png_before))
         return 1;
-    // The summary compares against the project as loaded; the snapshot evaluates
-    // every expression, so it is taken only when the summary is asked for.
+    // The summary compares against the project as loaded. Its snapshots evaluate every
+    // expression and name every property of every layer, so they are taken only when
+    // the summary is asked for.
     std::map<std::string, std::string> before;
-    if (options.summary) before = Snapshot(session->host());
-    const Contents contents_before = ContentsOf(session->host().project());
+    Contents contents_before;
+    Animations animations_before;
+    if (options.summary) {
+        before = Snapshot(session->host());
+        contents_before = ContentsOf(session->host().project());
+        animations_before = AnimationSnapshot(session->host().project());
+    }
     const Selections selections_at_start = SelectionSnapshot(session->host().project());
-    const Animations animations_before = AnimationSnapshot(session->host().project());
     const std::size_t undo_groups_before = session->host().project().undo_groups().size();
     const std::uint64_t info_updates_before = session->host().info_panel().updates;
 
