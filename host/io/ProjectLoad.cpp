@@ -7,6 +7,7 @@
 #include <limits>
 #include <istream>
 #include <map>
+#include <optional>
 #include <unordered_map>
 
 #include <nlohmann/json.hpp>
@@ -86,6 +87,47 @@ class Reader {
     Reader(Project& project, const EffectResolver& resolver)
         : project_(project), resolver_(resolver) {}
 
+    // Called by the parser for every event. A layer's property tree is built as soon as
+    // its JSON has been parsed, while that JSON is still in the cache, and the JSON is
+    // dropped at once: a large file is never held as a whole document, and building a
+    // tree costs the same per layer in a project of ten layers or ten thousand. A fault
+    // found there is kept and raised when the layer is read in order, so that the first
+    // fault of the file is still the one reported.
+    bool OnParse(int /*depth*/, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        switch (event) {
+            case Event::object_start:
+            case Event::array_start:
+                CountElement();
+                // Only the levels down to a layer's properties are followed.
+                if (open_ < kFollowed) {
+                    frames_[open_] = Frame{event == Event::object_start, {}, 0};
+                }
+                ++open_;
+                return true;
+            case Event::key:
+                if (open_ <= kFollowed && frames_[open_ - 1].object) {
+                    frames_[open_ - 1].key = parsed.get_ref<const std::string&>();
+                    ForgetReplaced();
+                }
+                return true;
+            case Event::value:
+                CountElement();
+                return true;
+            case Event::array_end:
+                --open_;
+                return true;
+            case Event::object_end: {
+                const bool properties = open_ == kFollowed && AtProperties();
+                --open_;
+                if (!properties) return true;
+                BuildProperties(parsed, frames_[1].count - 1, frames_[3].count - 1);
+                return false;  // the tree is built: its JSON is let go
+            }
+        }
+        return true;
+    }
+
     // Reads the document; each layer's JSON is let go once the layer is built, so
     // that a large file is never held whole twice (as JSON and as a project).
     void ReadDocument(Json& doc) {
@@ -94,7 +136,7 @@ class Reader {
         Require(doc, "", "items");
         Json& items = doc["items"];
         ExpectArray(items, "/items");
-        for (std::size_t i = 0; i < items.size(); ++i) ReadItem(items[i], "/items" + Step(i));
+        for (std::size_t i = 0; i < items.size(); ++i) ReadItem(items[i], i);
         for (const auto& [where, id] : layer_refs_) {
             if (!project_.FindLayer(id)) {
                 Fail(where, "refers to layer id " + std::to_string(id) +
@@ -111,6 +153,70 @@ class Reader {
   private:
     [[noreturn]] static void Fail(const std::string& where, const std::string& what) {
         throw Fault{where, what};
+    }
+
+    // ---- Property trees built while parsing.
+
+    struct BuiltTree {
+        std::unique_ptr<StreamNode> root;
+        std::optional<Fault> fault;
+    };
+    // An open object or array on the way down to a layer's properties: the key being
+    // read (objects) and the number of elements begun (arrays).
+    struct Frame {
+        bool object = false;
+        std::string key;
+        std::size_t count = 0;
+    };
+    // Document, items, item, layers, layer, properties.
+    static constexpr int kFollowed = 6;
+
+    void CountElement() {
+        if (open_ > 0 && open_ <= kFollowed && !frames_[open_ - 1].object)
+            ++frames_[open_ - 1].count;
+    }
+
+    // The object just closed is the value of "properties" in a layer of an item's "layers"
+    // in the document's "items".
+    bool AtProperties() const {
+        return frames_[0].object && frames_[0].key == "items" && !frames_[1].object &&
+               frames_[2].object && frames_[2].key == "layers" && !frames_[3].object &&
+               frames_[4].object && frames_[4].key == "properties" && frames_[5].object;
+    }
+
+    // A key that appears again replaces its earlier value, and with it the trees built
+    // from that value.
+    void ForgetReplaced() {
+        if (!frames_[0].object || frames_[0].key != "items") return;
+        if (open_ == 1) {
+            built_.clear();
+        } else if (open_ == 3 && !frames_[1].object && frames_[2].key == "layers") {
+            if (frames_[1].count - 1 < built_.size()) built_[frames_[1].count - 1].clear();
+        } else if (open_ == 5 && AtLayer() && frames_[4].key == "properties") {
+            TakeBuilt(frames_[1].count - 1, frames_[3].count - 1);
+        }
+    }
+    bool AtLayer() const {
+        return !frames_[1].object && frames_[2].object && frames_[2].key == "layers" &&
+               !frames_[3].object;
+    }
+
+    void BuildProperties(const Json& json, std::size_t item, std::size_t layer) {
+        BuiltTree tree;
+        try {
+            tree.root =
+                ReadNode(json, "/items" + Step(item) + "/layers" + Step(layer) + "/properties", 0);
+        } catch (const Fault& fault) {
+            tree.fault = fault;
+        }
+        if (built_.size() <= item) built_.resize(item + 1);
+        if (built_[item].size() <= layer) built_[item].resize(layer + 1);
+        built_[item][layer] = std::move(tree);
+    }
+
+    BuiltTree TakeBuilt(std::size_t item, std::size_t layer) {
+        if (item >= built_.size() || layer >= built_[item].size()) return {};
+        return std::move(built_[item][layer]);
     }
 
     // ---- Shapes of JSON values.
@@ -193,7 +299,8 @@ class Reader {
 
     // ---- Items.
 
-    void ReadItem(Json& item, const std::string& where) {
+    void ReadItem(Json& item, std::size_t index) {
+        const std::string where = "/items" + Step(index);
         ExpectObject(item, where);
         const std::string type = String(Require(item, where, "type"), where + "/type");
         std::optional<ItemKind> kind = io::ItemTypeFromName(type);
@@ -213,10 +320,11 @@ class Reader {
             project_.AddItem(*kind, name, id);
             return;
         }
-        ReadComposition(item, where, project_.AddComposition(name, id));
+        ReadComposition(item, index, where, project_.AddComposition(name, id));
     }
 
-    void ReadComposition(Json& item, const std::string& where, Composition& comp) {
+    void ReadComposition(Json& item, std::size_t item_index, const std::string& where,
+                         Composition& comp) {
         if (const Json* v = Optional(item, "width"))
             comp.width = static_cast<A_long>(Integer(*v, where + "/width", 1, 30000));
         if (const Json* v = Optional(item, "height"))
@@ -259,7 +367,7 @@ class Reader {
             Json& layers = item["layers"];
             ExpectArray(layers, where + "/layers");
             for (std::size_t i = 0; i < layers.size(); ++i) {
-                ReadLayer(layers[i], where + "/layers" + Step(i), comp);
+                ReadLayer(layers[i], where + "/layers" + Step(i), comp, TakeBuilt(item_index, i));
                 layers[i] = Json();
             }
         }
@@ -302,7 +410,8 @@ class Reader {
 
     // ---- Layers.
 
-    void ReadLayer(const Json& json, const std::string& where, Composition& comp) {
+    // `built` is the layer's property tree as built while parsing, if it was.
+    void ReadLayer(const Json& json, const std::string& where, Composition& comp, BuiltTree built) {
         ExpectObject(json, where);
         CheckKeys(json, where, kLayerKeys);
         const auto id = static_cast<AEGP_LayerIDVal>(
@@ -333,8 +442,12 @@ class Reader {
                 Source{&layer, static_cast<A_long>(Integer(*v, where + "/source", 1, kMaxId)),
                        where + "/source"});
         }
-        if (const Json* v = Optional(json, "properties")) {
-            std::unique_ptr<StreamNode> root = ReadNode(*v, where + "/properties", 0);
+        const Json* properties = Optional(json, "properties");
+        if (built.fault) throw *built.fault;
+        if (built.root || properties) {
+            std::unique_ptr<StreamNode> root =
+                built.root ? std::move(built.root)
+                           : ReadNode(*properties, where + "/properties", 0);
             if (!root->is_group())
                 Fail(where + "/properties", "a layer's root property must be a group");
             layer.set_root(std::move(root));
@@ -711,6 +824,9 @@ class Reader {
     std::vector<std::pair<std::string, AEGP_LayerIDVal>> layer_refs_;
     std::vector<Source> sources_;
     std::unordered_map<const StreamNode*, bool> explicit_hidden_;
+    Frame frames_[kFollowed];
+    int open_ = 0;  // objects and arrays open in the parser
+    std::vector<std::vector<BuiltTree>> built_;
 };
 
 // The parser's message without its exception prefix ("[json.exception...] ").
@@ -740,15 +856,19 @@ bool Load(Input&& input, Project& project, LoadError* error, const EffectResolve
     if (!project.items().empty() || !project.undo_groups().empty()) {
         return fail("", "the project to load into is not empty");
     }
+    Project fresh;
+    Reader reader(fresh, resolver);
     Json doc;
     try {
-        doc = Json::parse(std::forward<Input>(input));
+        doc = Json::parse(std::forward<Input>(input),
+                          [&reader](int depth, Json::parse_event_t event, Json& parsed) {
+                              return reader.OnParse(depth, event, parsed);
+                          });
     } catch (const Json::exception& e) {
         return fail("", "not valid JSON: " + ParseMessage(e));
     }
-    Project fresh;
     try {
-        Reader(fresh, resolver).ReadDocument(doc);
+        reader.ReadDocument(doc);
     } catch (const Fault& fault) {
         return fail(fault.where, fault.what);
     }

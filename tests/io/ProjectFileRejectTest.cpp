@@ -339,3 +339,118 @@ TEST(DamagedFiles, StructurallyWrongValuesEverywhereAreRefusedCleanly) {
 }
 
 }  // namespace
+
+// Layer trees are built while the file is parsed; what the reader reports must not
+// depend on that: the first fault in reading order, the last of repeated keys, and a
+// text that is not JSON refused as such.
+namespace trees_while_parsing {
+
+const char* const kTree = R"({"match_name": "ADBE Root", "name": "R", "group": "named",
+    "children": [{"match_name": "ADBE Mine", "name": "Mine", "kind": "one_d", "value": 7}]})";
+const char* const kBadTree =
+    R"({"match_name": "ADBE Root", "name": "R", "group": "named", "children": [{"name": "x"}]})";
+
+std::string Layer(int id, const std::string& rest) {
+    return R"({"id": )" + std::to_string(id) + R"(, "type": "null", )" + rest + "}";
+}
+std::string Document(const std::string& layers, const std::string& tail = "") {
+    return R"({"items": [{"name": "C", "type": "composition", "id": 1, "layers": [)" + layers +
+           "]}]" + tail + "}";
+}
+
+TEST(TreesBuiltWhileParsing, AFaultBeforeAFaultyTreeInReadingOrderIsTheOneReported) {
+    struct Case {
+        std::string text;
+        const char* where;
+    };
+    const Case cases[] = {
+        // The second layer's tree is broken; the first layer's name, read earlier, too.
+        {Document(Layer(1, R"("name": 5, "properties": )" + std::string(kTree)) + ", " +
+                  Layer(2, R"("name": "B", "properties": )" + std::string(kBadTree))),
+         "/items/0/layers/0/name"},
+        // The tree comes before the layer's type in the text, but the type is read first.
+        {Document(R"({"id": 1, "name": "A", "properties": )" + std::string(kBadTree) +
+                  R"(, "type": "bogus"})"),
+         "/items/0/layers/0/type"},
+        // A broken tree is reported before a later layer's repeated id.
+        {Document(Layer(1, R"("name": "A", "properties": )" + std::string(kBadTree)) + ", " +
+                  Layer(1, R"("name": "B")")),
+         "/items/0/layers/0/properties/children/0"},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        LoadError error;
+        EXPECT_FALSE(LoadProject(c.text, project, &error)) << c.text;
+        EXPECT_EQ(error.where, c.where) << error.message();
+        EXPECT_TRUE(project.items().empty());
+    }
+}
+
+TEST(TreesBuiltWhileParsing, TextThatIsNotJsonAfterAFaultyTreeIsRefusedAsText) {
+    const std::string text =
+        Document(Layer(1, R"("name": "A", "properties": )" + std::string(kBadTree)));
+    Project project;
+    LoadError error;
+    EXPECT_FALSE(LoadProject(text.substr(0, text.size() - 2), project, &error));
+    EXPECT_EQ(error.where, "");
+    EXPECT_EQ(error.what.rfind("not valid JSON: ", 0), 0u) << error.what;
+}
+
+TEST(TreesBuiltWhileParsing, ARepeatedKeyReplacesTheTreesBuiltFromItsFirstValue) {
+    const std::string tree = kTree;
+    const std::string bad = kBadTree;
+    // The last "properties" of a layer wins, whatever the first one was.
+    {
+        Project project;
+        LoadError error;
+        ASSERT_TRUE(LoadProject(Document(Layer(1, R"("name": "A", "properties": )" + bad +
+                                                      R"(, "properties": )" + tree)),
+                                project, &error))
+            << error.message();
+        ASSERT_NE(project.FindLayer(1), nullptr);
+        EXPECT_NE(project.FindLayer(1)->root().FindChild("ADBE Mine"), nullptr);
+    }
+    {
+        Project project;
+        LoadError error;
+        EXPECT_FALSE(LoadProject(
+            Document(Layer(1, R"("name": "A", "properties": )" + tree + R"(, "properties": 5)")),
+            project, &error));
+        EXPECT_EQ(error.where, "/items/0/layers/0/properties");
+        EXPECT_NE(error.what.find("must be an object"), std::string::npos);
+    }
+    // A repeated "layers" or "items" drops the trees of the layers it replaces: the layer
+    // that remains has no tree in the file and gets the host's own.
+    const std::string first = Layer(1, R"("name": "A", "properties": )" + tree);
+    const std::string second = Layer(1, R"("name": "A")");
+    const std::string repeated_layers =
+        R"({"items": [{"name": "C", "type": "composition", "id": 1, "layers": [)" + first +
+        R"(], "layers": [)" + second + "]}]}";
+    const std::string repeated_items = Document(first) + "";
+    std::string twice = repeated_items;
+    twice.pop_back();
+    twice += R"(, "items": [{"name": "C", "type": "composition", "id": 1, "layers": [)" + second +
+             "]}]}";
+    for (const std::string& text : {repeated_layers, twice}) {
+        Project project;
+        LoadError error;
+        ASSERT_TRUE(LoadProject(text, project, &error)) << error.message() << "\n" << text;
+        ASSERT_NE(project.FindLayer(1), nullptr);
+        EXPECT_EQ(project.FindLayer(1)->root().FindChild("ADBE Mine"), nullptr) << text;
+        EXPECT_NE(project.FindLayer(1)->root().FindChild("ADBE Transform Group"), nullptr);
+    }
+}
+
+TEST(TreesBuiltWhileParsing, AStreamAndATextGiveTheSameProject) {
+    const std::string text =
+        Document(Layer(1, R"("name": "A", "properties": )" + std::string(kTree)) + ", " +
+                 Layer(2, R"("name": "B")"));
+    Project from_text, from_stream;
+    LoadError error;
+    ASSERT_TRUE(LoadProject(text, from_text, &error)) << error.message();
+    std::istringstream in(text);
+    ASSERT_TRUE(LoadProject(in, from_stream, &error)) << error.message();
+    EXPECT_EQ(SaveProject(from_text), SaveProject(from_stream));
+}
+
+}  // namespace trees_while_parsing
