@@ -1,7 +1,9 @@
 #include "model/Stream.h"
 
 #include <algorithm>
+#include <mutex>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "model/Project.h"
 
@@ -177,8 +179,23 @@ bool StreamValue::operator==(const StreamValue& o) const {
            bytes == o.bytes;
 }
 
+namespace {
+// The one copy of each match name given to a node. Entries are never removed: a node
+// may outlive any project, and match names come from the host's own tables, plug-ins
+// and project files (at most 39 bytes each there), so there are few of them.
+const std::string* SharedMatchName(std::string text) {
+    static std::mutex mutex;
+    static std::unordered_set<std::string> names;
+    std::lock_guard<std::mutex> lock(mutex);
+    return &*names.insert(std::move(text)).first;
+}
+}  // namespace
+
 StreamNode::StreamNode(std::string match_name, std::string name, Grouping grouping, ValueKind kind)
-    : match_name_(std::move(match_name)), name_(std::move(name)), grouping_(grouping), kind_(kind) {
+    : match_name_(SharedMatchName(std::move(match_name))),
+      grouping_(grouping),
+      kind_(kind),
+      name_(std::move(name)) {
     value_.kind = kind;
 }
 
@@ -208,7 +225,7 @@ std::unique_ptr<StreamNode> StreamNode::RemoveChild(std::size_t index) {
 
 StreamNode* StreamNode::FindChild(const std::string& match_name) const {
     for (const auto& c : children_) {
-        if (c->match_name_ == match_name) return c.get();
+        if (*c->match_name_ == match_name) return c.get();
     }
     return nullptr;
 }
