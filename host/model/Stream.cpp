@@ -1,7 +1,7 @@
 #include "model/Stream.h"
 
 #include <algorithm>
-#include <mutex>
+#include <atomic>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -183,10 +183,18 @@ namespace {
 // The one copy of each match name given to a node. Entries are never removed: a node
 // may outlive any project, and match names come from the host's own tables, plug-ins
 // and project files (at most 39 bytes each there), so there are few of them.
+// Guarded by a spin flag (the Windows tool chain has no std::mutex); the table is
+// only touched when a node is made.
 const std::string* SharedMatchName(std::string text) {
-    static std::mutex mutex;
+    static std::atomic_flag busy = ATOMIC_FLAG_INIT;
     static std::unordered_set<std::string> names;
-    std::lock_guard<std::mutex> lock(mutex);
+    struct Hold {
+        Hold() {
+            while (busy.test_and_set(std::memory_order_acquire)) {
+            }
+        }
+        ~Hold() { busy.clear(std::memory_order_release); }
+    } hold;
     return &*names.insert(std::move(text)).first;
 }
 }  // namespace
