@@ -198,6 +198,44 @@ TEST_F(Budget, ManyReadsOfOneExpressionDrivenPropertyAreCheap) {
     EXPECT_DOUBLE_EQ(r.value.v[0], 80000);
 }
 
+TEST_F(Budget, BlocksThatGrowAndShrinkAcrossSizesKeepTheirContents) {
+    // Arrays and strings grown one element at a time pass through every block size, from
+    // the engine's small blocks to the C heap, and shrink back; evaluations in a row reuse
+    // the blocks the last one dropped.
+    tlhost::ExpressionEngine engine;
+    const std::string text =
+        "var a = [], s = '', sum = 0;"
+        "for (var i = 0; i < 3000; i++) { a.push(i * 3); if (i % 7 == 0) s += 'ab'; }"
+        "a.length = 5; for (var i = 0; i < 2000; i++) a.push(i);"
+        "for (var i = 0; i < a.length; i++) sum += a[i];"
+        "var j = JSON.stringify(a), b = JSON.parse(j);"
+        "for (var i = 0; i < b.length; i++) sum += b[i];"
+        "sum + s.length";
+    // Twice 0+3+6+9+12 and 0..1999 (the array and its copy through JSON), and 429 pieces
+    // of two characters.
+    const double expected = 2 * (30 + 1999.0 * 2000 / 2) + 2 * 429;
+    for (int round = 0; round < 20; ++round) {
+        const tlhost::EvalResult r = Run(engine, text);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_DOUBLE_EQ(r.value.v[0], expected) << "round " << round;
+    }
+}
+
+TEST_F(Budget, ManySmallBlocksCountAgainstTheMemoryBudget) {
+    tlhost::ExpressionLimits limits;
+    limits.memory = std::size_t{4} << 20;
+    tlhost::ExpressionEngine engine(limits);
+    const tlhost::EvalResult r =
+        Run(engine, "var a = []; for (var i = 0; i < 200000; i++) a.push({k: i}); a.length");
+    EXPECT_FALSE(r.ok);
+    EXPECT_THAT(r.error, HasSubstr("MiB of memory"));
+    // What the failed evaluation held is given back: the next one has the whole budget.
+    const tlhost::EvalResult next =
+        Run(engine, "var a = []; for (var i = 0; i < 10000; i++) a.push({k: i}); a.length");
+    ASSERT_TRUE(next.ok) << next.error;
+    EXPECT_DOUBLE_EQ(next.value.v[0], 10000);
+}
+
 // ---- Sorting in steps -------------------------------------------------------------
 
 TEST_F(Isolation, SortingKeepsItsMeaningAndItsBound) {
