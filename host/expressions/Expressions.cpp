@@ -262,10 +262,32 @@ class SmallBlocks {
     static constexpr std::size_t kStep = 16;
     static constexpr std::size_t kLargest = 512;
 
+    // A block of `bytes`, or null when memory is out.
+    void* Allocate(std::size_t bytes) { return Pooled(bytes) ? Take(bytes) : std::malloc(bytes); }
+    void Release(void* p, std::size_t bytes) {
+        if (Pooled(bytes)) {
+            Give(p, bytes);
+        } else {
+            std::free(p);
+        }
+    }
+    // The block `p` of `old` bytes made `bytes` long, its contents kept; null, with `p`
+    // left as it was, when memory is out.
+    void* Resize(void* p, std::size_t old, std::size_t bytes) {
+        if (!Pooled(old) && !Pooled(bytes)) return std::realloc(p, bytes);
+        if (Pooled(old) && Pooled(bytes) && ClassOf(old) == ClassOf(bytes)) return p;
+        void* moved = Allocate(bytes);
+        if (!moved) return nullptr;
+        std::memcpy(moved, p, std::min(old, bytes));
+        Release(p, old);
+        return moved;
+    }
+
+  private:
     static bool Pooled(std::size_t bytes) { return TL_POOL_ENGINE_BLOCKS && bytes <= kLargest; }
     static std::size_t ClassOf(std::size_t bytes) { return (bytes + kStep - 1) / kStep - 1; }
 
-    // A block of `bytes` (at most kLargest), or null when memory is out.
+    // A block of `bytes` (at most kLargest) from the slabs.
     void* Take(std::size_t bytes) {
         const std::size_t c = ClassOf(bytes);
         if (void* p = free_[c]) {
@@ -291,7 +313,6 @@ class SmallBlocks {
         free_[c] = p;
     }
 
-  private:
     static constexpr std::size_t kSlab = 64 * 1024;
     void* free_[kLargest / kStep] = {};
     std::vector<std::unique_ptr<unsigned char[]>> slabs_;
@@ -371,7 +392,7 @@ void* HeapAlloc(void* udata, duk_size_t size) {
     auto& engine = *static_cast<ExpressionEngine::Impl*>(udata);
     if (!MayAllocate(engine, size)) return nullptr;
     const std::size_t bytes = sizeof(Block) + size;
-    void* base = SmallBlocks::Pooled(bytes) ? engine.blocks.Take(bytes) : std::malloc(bytes);
+    void* base = engine.blocks.Allocate(bytes);
     if (!base) return nullptr;
     static_cast<Block*>(base)->size = size;
     engine.allocated += size;
@@ -391,13 +412,8 @@ void HeapFree(void* udata, void* ptr) {
     if (!ptr) return;
     auto& engine = *static_cast<ExpressionEngine::Impl*>(udata);
     Block* block = static_cast<Block*>(ptr) - 1;
-    const std::size_t bytes = sizeof(Block) + block->size;
     Freed(engine, block->size);
-    if (SmallBlocks::Pooled(bytes)) {
-        engine.blocks.Give(block, bytes);
-    } else {
-        std::free(block);
-    }
+    engine.blocks.Release(block, sizeof(Block) + block->size);
 }
 
 void* HeapRealloc(void* udata, void* ptr, duk_size_t size) {
@@ -406,25 +422,8 @@ void* HeapRealloc(void* udata, void* ptr, duk_size_t size) {
     Block* block = static_cast<Block*>(ptr) - 1;
     const std::size_t old = block->size;
     if (size > old && !MayAllocate(engine, size - old)) return nullptr;
-    const std::size_t old_bytes = sizeof(Block) + old;
-    const std::size_t bytes = sizeof(Block) + size;
-    void* base = nullptr;
-    if (!SmallBlocks::Pooled(old_bytes) && !SmallBlocks::Pooled(bytes)) {
-        base = std::realloc(block, bytes);
-        if (!base) return nullptr;
-    } else if (SmallBlocks::Pooled(old_bytes) && SmallBlocks::Pooled(bytes) &&
-               SmallBlocks::ClassOf(old_bytes) == SmallBlocks::ClassOf(bytes)) {
-        base = block;  // the block it has is that size already
-    } else {
-        base = SmallBlocks::Pooled(bytes) ? engine.blocks.Take(bytes) : std::malloc(bytes);
-        if (!base) return nullptr;
-        std::memcpy(static_cast<Block*>(base) + 1, block + 1, std::min(old, size));
-        if (SmallBlocks::Pooled(old_bytes)) {
-            engine.blocks.Give(block, old_bytes);
-        } else {
-            std::free(block);
-        }
-    }
+    void* base = engine.blocks.Resize(block, sizeof(Block) + old, sizeof(Block) + size);
+    if (!base) return nullptr;
     static_cast<Block*>(base)->size = size;
     engine.allocated += size;
     Freed(engine, old);

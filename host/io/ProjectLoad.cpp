@@ -179,9 +179,8 @@ class Reader {
     // The object just closed is the value of "properties" in a layer of an item's "layers"
     // in the document's "items".
     bool AtProperties() const {
-        return frames_[0].object && frames_[0].key == "items" && !frames_[1].object &&
-               frames_[2].object && frames_[2].key == "layers" && !frames_[3].object &&
-               frames_[4].object && frames_[4].key == "properties" && frames_[5].object;
+        return frames_[0].object && frames_[0].key == "items" && AtLayer() && frames_[4].object &&
+               frames_[4].key == "properties" && frames_[5].object;
     }
 
     // A key that appears again replaces its earlier value, and with it the trees built
