@@ -7,6 +7,7 @@
 #include <limits>
 #include <istream>
 #include <map>
+#include <memory_resource>
 #include <optional>
 #include <unordered_map>
 
@@ -20,7 +21,54 @@ namespace tlhost {
 
 namespace {
 
-using Json = nlohmann::json;
+// The parser's JSON lives in a pool of its own while a file is read. Each layer's
+// JSON is made and let go in turn; in the C heap those short-lived blocks would lie
+// between the blocks of the project being built, which would then be spread over
+// several times the memory (and cache lines) it needs, and every later walk over
+// it would pay for that. The pool is the reading thread's for the length of one
+// load, and JSON of this type exists only within a load.
+class ParsePool {
+  public:
+    ParsePool() : previous_(current_) { current_ = &pool_; }
+    ~ParsePool() { current_ = previous_; }
+    ParsePool(const ParsePool&) = delete;
+    ParsePool& operator=(const ParsePool&) = delete;
+
+    static std::pmr::memory_resource& Current() {
+        return current_ ? *current_ : *std::pmr::new_delete_resource();
+    }
+
+  private:
+    static thread_local std::pmr::memory_resource* current_;
+    std::pmr::unsynchronized_pool_resource pool_;
+    std::pmr::memory_resource* previous_;
+};
+thread_local std::pmr::memory_resource* ParsePool::current_ = nullptr;
+
+template <class T>
+struct ParseAllocator {
+    using value_type = T;
+    ParseAllocator() = default;
+    template <class U>
+    ParseAllocator(const ParseAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        return static_cast<T*>(ParsePool::Current().allocate(n * sizeof(T), alignof(T)));
+    }
+    void deallocate(T* p, std::size_t n) {
+        ParsePool::Current().deallocate(p, n * sizeof(T), alignof(T));
+    }
+    template <class U>
+    bool operator==(const ParseAllocator<U>&) const {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const ParseAllocator<U>&) const {
+        return false;
+    }
+};
+using ParseString = std::basic_string<char, std::char_traits<char>, ParseAllocator<char>>;
+using Json = nlohmann::basic_json<std::map, std::vector, ParseString, bool, std::int64_t,
+                                  std::uint64_t, double, ParseAllocator>;
 using io::Seconds;
 
 constexpr const char* kEffectParade = "ADBE Effect Parade";
@@ -78,6 +126,31 @@ std::string Step(std::size_t index) {
     return "/" + std::to_string(index);
 }
 
+// A place in the file, written out as a JSON pointer only when a fault is reported
+// there: reading a file without faults builds no texts for the places it reads. A
+// place refers to the place it lies in, which must outlive it, so places live on the
+// stack, each within the call that reads what it names (keys are literals).
+class At {
+  public:
+    At(std::string pointer) : pointer_(std::move(pointer)) {}
+    At(const char* pointer) : pointer_(pointer) {}
+    At(const At& in, const char* key) : in_(&in), key_(key) {}
+    At(const At& in, std::size_t index) : in_(&in), index_(index) {}
+    At(const At&) = delete;
+    At& operator=(const At&) = delete;
+
+    std::string str() const {
+        if (!in_) return pointer_;
+        return in_->str() + (key_ ? Step(key_) : Step(index_));
+    }
+
+  private:
+    const At* in_ = nullptr;
+    std::string pointer_;
+    const char* key_ = nullptr;
+    std::size_t index_ = 0;
+};
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -107,7 +180,8 @@ class Reader {
                 return true;
             case Event::key:
                 if (open_ <= kFollowed && frames_[open_ - 1].object) {
-                    frames_[open_ - 1].key = parsed.get_ref<const std::string&>();
+                    const auto& key = parsed.get_ref<const Json::string_t&>();
+                    frames_[open_ - 1].key.assign(key.data(), key.size());
                     ForgetReplaced();
                 }
                 return true;
@@ -151,8 +225,8 @@ class Reader {
     }
 
   private:
-    [[noreturn]] static void Fail(const std::string& where, const std::string& what) {
-        throw Fault{where, what};
+    [[noreturn]] static void Fail(const At& where, const std::string& what) {
+        throw Fault{where.str(), what};
     }
 
     // ---- Property trees built while parsing.
@@ -203,8 +277,8 @@ class Reader {
     void BuildProperties(const Json& json, std::size_t item, std::size_t layer) {
         BuiltTree tree;
         try {
-            tree.root =
-                ReadNode(json, "/items" + Step(item) + "/layers" + Step(layer) + "/properties", 0);
+            const At where("/items" + Step(item) + "/layers" + Step(layer) + "/properties");
+            tree.root = ReadNode(json, where, 0);
         } catch (const Fault& fault) {
             tree.fault = fault;
         }
@@ -220,20 +294,23 @@ class Reader {
 
     // ---- Shapes of JSON values.
 
-    static void ExpectObject(const Json& value, const std::string& where) {
+    static void ExpectObject(const Json& value, const At& where) {
         if (!value.is_object()) Fail(where, "must be an object");
     }
-    static void ExpectArray(const Json& value, const std::string& where) {
+    static void ExpectArray(const Json& value, const At& where) {
         if (!value.is_array()) Fail(where, "must be an array");
     }
-    static void CheckKeys(const Json& object, const std::string& where, Keys allowed) {
+    static void CheckKeys(const Json& object, const At& where, Keys allowed) {
         for (const auto& [key, value] : object.items()) {
             bool known = false;
             for (const char* name : allowed) known = known || key == name;
-            if (!known) Fail(where + Step(key), "unknown key " + Quoted(key));
+            if (!known) {
+                const std::string text(key.data(), key.size());
+                Fail(At(where, text.c_str()), "unknown key " + Quoted(text));
+            }
         }
     }
-    static const Json& Require(const Json& object, const std::string& where, const char* key) {
+    static const Json& Require(const Json& object, const At& where, const char* key) {
         auto it = object.find(key);
         if (it == object.end()) Fail(where, std::string("missing ") + Quoted(key));
         return *it;
@@ -244,9 +321,10 @@ class Reader {
     }
     // Every text the host hands out is a C string: a NUL inside one would end it early, and
     // a name read that way would name something else.
-    static std::string String(const Json& value, const std::string& where) {
+    static std::string String(const Json& value, const At& where) {
         if (!value.is_string()) Fail(where, "must be a string");
-        std::string text = value.get<std::string>();
+        const auto& raw = value.get_ref<const Json::string_t&>();
+        std::string text(raw.data(), raw.size());
         const std::size_t nul = text.find('\0');
         if (nul != std::string::npos) {
             Fail(where,
@@ -254,17 +332,17 @@ class Reader {
         }
         return text;
     }
-    static bool Bool(const Json& value, const std::string& where) {
+    static bool Bool(const Json& value, const At& where) {
         if (!value.is_boolean()) Fail(where, "must be true or false");
         return value.get<bool>();
     }
-    static double Number(const Json& value, const std::string& where) {
+    static double Number(const Json& value, const At& where) {
         if (!value.is_number()) Fail(where, "must be a number");
         const double x = value.get<double>();
         if (!std::isfinite(x)) Fail(where, "must be a finite number");
         return x;
     }
-    static std::int64_t Integer(const Json& value, const std::string& where, std::int64_t low,
+    static std::int64_t Integer(const Json& value, const At& where, std::int64_t low,
                                 std::int64_t high) {
         if (!value.is_number_integer()) Fail(where, "must be an integer");
         if (value.is_number_unsigned() &&
@@ -276,7 +354,7 @@ class Reader {
         if (x > high) Fail(where, "must be at most " + std::to_string(high));
         return x;
     }
-    static A_Time Time(const Json& value, const std::string& where, bool non_negative) {
+    static A_Time Time(const Json& value, const At& where, bool non_negative) {
         const double seconds = Number(value, where);
         if (non_negative && seconds < 0) Fail(where, "must not be negative");
         std::optional<A_Time> time = io::TimeFromSeconds(seconds);
@@ -285,14 +363,15 @@ class Reader {
     }
 
     // A time as the host keeps it: {"value": v, "scale": s}, s from 1.
-    static A_Time HostTime(const Json& value, const std::string& where) {
+    static A_Time HostTime(const Json& value, const At& where) {
         ExpectObject(value, where);
         CheckKeys(value, where, kHostTimeKeys);
         A_Time time;
-        time.value = static_cast<A_long>(Integer(Require(value, where, "value"), where + "/value",
+        time.value = static_cast<A_long>(Integer(Require(value, where, "value"), At(where, "value"),
                                                  std::numeric_limits<A_long>::min(), kMaxId));
-        time.scale = static_cast<A_u_long>(Integer(Require(value, where, "scale"), where + "/scale",
-                                                   1, std::numeric_limits<A_u_long>::max()));
+        time.scale =
+            static_cast<A_u_long>(Integer(Require(value, where, "scale"), At(where, "scale"), 1,
+                                          std::numeric_limits<A_u_long>::max()));
         return time;
     }
 
@@ -301,7 +380,7 @@ class Reader {
     void ReadItem(Json& item, std::size_t index) {
         const std::string where = "/items" + Step(index);
         ExpectObject(item, where);
-        const std::string type = String(Require(item, where, "type"), where + "/type");
+        const std::string type = String(Require(item, where, "type"), At(where, "type"));
         std::optional<ItemKind> kind = io::ItemTypeFromName(type);
         if (!kind) {
             Fail(where + "/type",
@@ -507,7 +586,7 @@ class Reader {
 
     // ---- Property trees.
 
-    std::unique_ptr<StreamNode> ReadNode(const Json& json, const std::string& where, int depth) {
+    std::unique_ptr<StreamNode> ReadNode(const Json& json, const At& where, int depth) {
         ExpectObject(json, where);
         if (depth > kMaxTreeDepth) {
             Fail(where,
@@ -520,35 +599,36 @@ class Reader {
         if (!group && !kind) Fail(where, "missing \"group\" or \"kind\"");
         CheckKeys(json, where, group ? kGroupKeys : kLeafKeys);
         const std::string match_name =
-            String(Require(json, where, "match_name"), where + "/match_name");
-        if (match_name.empty()) Fail(where + "/match_name", "must not be empty");
+            String(Require(json, where, "match_name"), At(where, "match_name"));
+        if (match_name.empty()) Fail(At(where, "match_name"), "must not be empty");
         // The host hands match names out in buffers of this size, terminator included.
         if (match_name.size() >= AEGP_MAX_STREAM_MATCH_NAME_SIZE) {
-            Fail(where + "/match_name", "is " + std::to_string(match_name.size()) +
-                                            " bytes long; a match name has at most " +
-                                            std::to_string(AEGP_MAX_STREAM_MATCH_NAME_SIZE - 1));
+            Fail(At(where, "match_name"), "is " + std::to_string(match_name.size()) +
+                                              " bytes long; a match name has at most " +
+                                              std::to_string(AEGP_MAX_STREAM_MATCH_NAME_SIZE - 1));
         }
-        const std::string name = String(Require(json, where, "name"), where + "/name");
+        const std::string name = String(Require(json, where, "name"), At(where, "name"));
 
         std::unique_ptr<StreamNode> node;
         if (group) {
-            const std::string text = String(*group, where + "/group");
+            const std::string text = String(*group, At(where, "group"));
             std::optional<Grouping> grouping = io::GroupingFromName(text);
             if (!grouping)
-                Fail(where + "/group", "unknown grouping " + Quoted(text) + " (named or indexed)");
+                Fail(At(where, "group"),
+                     "unknown grouping " + Quoted(text) + " (named or indexed)");
             node = std::make_unique<StreamNode>(match_name, name, *grouping);
             if (const Json* children = Optional(json, "children")) {
-                ExpectArray(*children, where + "/children");
-                for (std::size_t i = 0; i < children->size(); ++i) {
-                    node->AddChild(
-                        ReadNode((*children)[i], where + "/children" + Step(i), depth + 1));
-                }
+                ExpectArray(*children, At(where, "children"));
+                const At in_children(where, "children");
+                node->ReserveChildren(children->size());
+                for (std::size_t i = 0; i < children->size(); ++i)
+                    node->AddChild(ReadNode((*children)[i], At(in_children, i), depth + 1));
             }
         } else {
-            const std::string text = String(*kind, where + "/kind");
+            const std::string text = String(*kind, At(where, "kind"));
             std::optional<ValueKind> value_kind = io::ValueKindFromName(text);
             if (!value_kind) {
-                Fail(where + "/kind",
+                Fail(At(where, "kind"),
                      "unknown kind " + Quoted(text) +
                          " (one_d, two_d, three_d, color, layer, path, arb, no_data)");
             }
@@ -556,58 +636,59 @@ class Reader {
             ReadLeaf(json, where, *node);
         }
         if (const Json* v = Optional(json, "hidden")) {
-            node->set_hidden(Bool(*v, where + "/hidden"));
+            node->set_hidden(Bool(*v, At(where, "hidden")));
             explicit_hidden_[node.get()] = node->hidden();
         }
-        if (const Json* v = Optional(json, "eyeball")) node->eyeball = Bool(*v, where + "/eyeball");
+        if (const Json* v = Optional(json, "eyeball"))
+            node->eyeball = Bool(*v, At(where, "eyeball"));
         if (const Json* v = Optional(json, "can_vary"))
-            node->can_vary_over_time = Bool(*v, where + "/can_vary");
+            node->can_vary_over_time = Bool(*v, At(where, "can_vary"));
         if (!node->can_vary_over_time && !node->keyframes.empty()) {
-            Fail(where + "/keyframes", "a property that cannot vary over time has no keyframes");
+            Fail(At(where, "keyframes"), "a property that cannot vary over time has no keyframes");
         }
         return node;
     }
 
-    void ReadLeaf(const Json& json, const std::string& where, StreamNode& node) {
+    void ReadLeaf(const Json& json, const At& where, StreamNode& node) {
         const Json* value = Optional(json, "value");
         if (value) {
-            node.set_value(ReadValue(*value, node.kind(), where + "/value"));
+            node.set_value(ReadValue(*value, node.kind(), At(where, "value")));
         } else if (node.kind() != ValueKind::NoData) {
             Fail(where, "missing \"value\"");
         }
         // "evaluated" is what a written file reports; reading ignores it.
         if (const Json* v = Optional(json, "expression"))
-            node.expression = String(*v, where + "/expression");
+            node.expression = String(*v, At(where, "expression"));
         node.expression_enabled = !node.expression.empty();
         if (const Json* v = Optional(json, "expression_enabled"))
-            node.expression_enabled = Bool(*v, where + "/expression_enabled");
+            node.expression_enabled = Bool(*v, At(where, "expression_enabled"));
         if (const Json* v = Optional(json, "expression_error"))
-            node.expression_error = String(*v, where + "/expression_error");
+            node.expression_error = String(*v, At(where, "expression_error"));
         if (const Json* keys = Optional(json, "keyframes")) {
-            const std::string at = where + "/keyframes";
+            const At at(where, "keyframes");
             ExpectArray(*keys, at);
             for (std::size_t i = 0; i < keys->size(); ++i) {
-                const std::string key_at = at + Step(i);
+                const At key_at(at, i);
                 const Json& key = (*keys)[i];
                 ExpectObject(key, key_at);
                 CheckKeys(key, key_at, kKeyframeKeys);
                 Keyframe keyframe;
                 // The host's time, or seconds as earlier files wrote it.
                 const Json& time = Require(key, key_at, "time");
-                keyframe.time = time.is_object() ? HostTime(time, key_at + "/time")
-                                                 : Time(time, key_at + "/time", false);
+                keyframe.time = time.is_object() ? HostTime(time, At(key_at, "time"))
+                                                 : Time(time, At(key_at, "time"), false);
                 if (!node.keyframes.empty() &&
                     CompareTimes(keyframe.time, node.keyframes.back().time) <= 0) {
-                    Fail(key_at + "/time", "keyframe times must increase");
+                    Fail(At(key_at, "time"), "keyframe times must increase");
                 }
                 keyframe.value =
-                    ReadValue(Require(key, key_at, "value"), node.kind(), key_at + "/value");
+                    ReadValue(Require(key, key_at, "value"), node.kind(), At(key_at, "value"));
                 node.keyframes.push_back(std::move(keyframe));
             }
         }
     }
 
-    StreamValue ReadValue(const Json& json, ValueKind kind, const std::string& where) {
+    StreamValue ReadValue(const Json& json, ValueKind kind, const At& where) {
         StreamValue value;
         value.kind = kind;
         switch (kind) {
@@ -632,15 +713,16 @@ class Reader {
                 }
                 if (kind == ValueKind::Color) value.v[3] = 1;
                 for (std::size_t i = 0; i < json.size(); ++i)
-                    value.v[i] = Number(json[i], where + Step(i));
+                    value.v[i] = Number(json[i], At(where, i));
                 break;
             }
             case ValueKind::LayerId: {
                 if (!json.is_object()) Fail(where, "a layer value must be {\"layer\": id}");
                 CheckKeys(json, where, kLayerValueKeys);
                 value.layer_id = static_cast<AEGP_LayerIDVal>(
-                    Integer(Require(json, where, "layer"), where + "/layer", 0, kMaxId));
-                if (value.layer_id != 0) layer_refs_.emplace_back(where + "/layer", value.layer_id);
+                    Integer(Require(json, where, "layer"), At(where, "layer"), 0, kMaxId));
+                if (value.layer_id != 0)
+                    layer_refs_.emplace_back(At(where, "layer").str(), value.layer_id);
                 break;
             }
             case ValueKind::Path: {
@@ -648,21 +730,20 @@ class Reader {
                     Fail(where, "a path value must be {\"closed\": ..., \"vertices\": [...]}");
                 CheckKeys(json, where, kPathKeys);
                 if (const Json* closed = Optional(json, "closed"))
-                    value.path.closed = Bool(*closed, where + "/closed");
-                const std::string at = where + "/vertices";
+                    value.path.closed = Bool(*closed, At(where, "closed"));
+                const At at(where, "vertices");
                 const Json& vertices = Require(json, where, "vertices");
                 ExpectArray(vertices, at);
                 for (std::size_t i = 0; i < vertices.size(); ++i) {
                     const Json& v = vertices[i];
-                    const std::string vertex_at = at + Step(i);
+                    const At vertex_at(at, i);
                     if (!v.is_array() || v.size() != 6) {
                         Fail(vertex_at, "a vertex must be [x, y, in_x, in_y, out_x, out_y]");
                     }
                     PathVertex vertex;
                     double* fields[] = {&vertex.x,    &vertex.y,     &vertex.in_x,
                                         &vertex.in_y, &vertex.out_x, &vertex.out_y};
-                    for (std::size_t k = 0; k < 6; ++k)
-                        *fields[k] = Number(v[k], vertex_at + Step(k));
+                    for (std::size_t k = 0; k < 6; ++k) *fields[k] = Number(v[k], At(vertex_at, k));
                     value.path.vertices.push_back(vertex);
                 }
                 break;
@@ -674,7 +755,7 @@ class Reader {
                     Fail(where, "more arbitrary data than the host keeps");
                 for (std::size_t i = 0; i < json.size(); ++i) {
                     value.bytes.push_back(
-                        static_cast<std::uint8_t>(Integer(json[i], where + Step(i), 0, 255)));
+                        static_cast<std::uint8_t>(Integer(json[i], At(where, i), 0, 255)));
                 }
                 break;
             }
@@ -855,6 +936,7 @@ bool Load(Input&& input, Project& project, LoadError* error, const EffectResolve
     if (!project.items().empty() || !project.undo_groups().empty()) {
         return fail("", "the project to load into is not empty");
     }
+    ParsePool pool;  // outlives every JSON value below
     Project fresh;
     Reader reader(fresh, resolver);
     Json doc;

@@ -106,6 +106,8 @@ class StreamNode {
     Layer* layer() const;
     void set_layer(Layer* layer) { layer_ = layer; }
     const std::vector<std::unique_ptr<StreamNode>>& children() const { return children_; }
+    // Room for `count` children, for a tree built from a list of known length.
+    void ReserveChildren(std::size_t count) { children_.reserve(count); }
     StreamNode& AddChild(std::unique_ptr<StreamNode> child, std::size_t index = SIZE_MAX);
     std::unique_ptr<StreamNode> RemoveChild(std::size_t index);
     // The first child with that match name, or null.
