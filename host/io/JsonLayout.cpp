@@ -16,16 +16,18 @@ constexpr std::size_t kNumberRoom = 64;
 
 // A number as the JSON library writes it (the shortest text that reads back the
 // same double, "null" for one that is not finite), without a serializer per value.
+std::size_t DoubleText(double x, char* buffer) {
+    if (!std::isfinite(x)) {
+        std::memcpy(buffer, "null", 4);
+        return 4;
+    }
+    return static_cast<std::size_t>(nlohmann::detail::to_chars(buffer, buffer + kNumberRoom, x) -
+                                    buffer);
+}
+
 std::size_t NumberText(const Json& value, char* buffer) {
     char* const end = buffer + kNumberRoom;
-    if (value.is_number_float()) {
-        const double x = value.get<double>();
-        if (!std::isfinite(x)) {
-            std::memcpy(buffer, "null", 4);
-            return 4;
-        }
-        return static_cast<std::size_t>(nlohmann::detail::to_chars(buffer, end, x) - buffer);
-    }
+    if (value.is_number_float()) return DoubleText(value.get<double>(), buffer);
     if (value.is_number_unsigned()) {
         return static_cast<std::size_t>(std::to_chars(buffer, end, value.get<std::uint64_t>()).ptr -
                                         buffer);
@@ -130,6 +132,16 @@ std::size_t Measure(const Json& value, std::size_t room) {
 
 }  // namespace
 
+void AppendNumber(double x, std::string& out) {
+    char buffer[kNumberRoom];
+    out.append(buffer, DoubleText(x, buffer));
+}
+
+std::size_t NumberLength(double x) {
+    char buffer[kNumberRoom];
+    return DoubleText(x, buffer);
+}
+
 std::string Scalar(const Json& value) {
     std::string out;
     AppendScalar(value, out);
@@ -182,9 +194,8 @@ void WriteLaidOut(const Json& value, std::size_t indent, std::size_t column, std
     const std::size_t used = column + tail;
     if (!value.is_structured() || value.empty() ||
         (used <= width && FitsOnLine(value, width - used))) {
-        std::string line;
-        OneLine(value, line);
-        out.Put(line);
+        OneLine(value, out.Text());
+        out.Settle();
         return;
     }
     const bool object = value.is_object();
@@ -195,9 +206,11 @@ void WriteLaidOut(const Json& value, std::size_t indent, std::size_t column, std
         out.Spaces(indent + 2);
         std::size_t at = indent + 2;
         if (object) {
-            const std::string name = Quote(key) + ": ";
-            out.Put(name);
-            at += name.size();
+            std::string& text = out.Text();
+            const std::size_t start = text.size();
+            AppendQuoted(key, text);
+            text += ": ";
+            at += text.size() - start;
         }
         WriteLaidOut(member, indent + 2, at, left ? 1 : 0, width, out);
         out.Put(left ? ",\n" : "\n");

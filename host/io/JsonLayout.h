@@ -39,6 +39,12 @@ class LayoutSink {
         buffer_.append(n, ' ');
         if (buffer_.size() >= kBlock) Flush();
     }
+    // The text being gathered, for a writer that appends to it in place (no text of
+    // its own per piece); Settle() once the piece is complete.
+    std::string& Text() { return buffer_; }
+    void Settle() {
+        if (buffer_.size() >= kBlock) Flush();
+    }
     void Flush() {
         out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
         buffer_.clear();
@@ -53,6 +59,10 @@ class LayoutSink {
 // The pieces, for writers that lay out a document a part at a time.
 // A scalar as it is written (invalid UTF-8 in text replaced).
 std::string Scalar(const LayoutJson& value);
+// A number as it is written: the shortest text that reads back the same double,
+// "null" for one that is not finite.
+void AppendNumber(double x, std::string& out);
+std::size_t NumberLength(double x);
 // A text (a key or a string value) as it is written: quoted and escaped.
 std::string Quote(std::string_view text);
 void AppendQuoted(std::string_view text, std::string& out);

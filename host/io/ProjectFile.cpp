@@ -2,10 +2,10 @@
 // shortest exact form, so a project always gives the same bytes.
 #include "io/ProjectFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -123,8 +123,8 @@ class Writer {
         // is laid out whole.
         constexpr std::size_t kInner = kItemIndent + 2;
         constexpr std::size_t kListColumn = kInner + 10;  // after "layers":
-        Tree first(*this, *comp.layers().front());
-        const bool list_breaks = first.Length(kWidth - kListColumn - 2) > kWidth - kListColumn - 2;
+        Tree tree(*this, *comp.layers().front());
+        const bool list_breaks = tree.Length(kWidth - kListColumn - 2) > kWidth - kListColumn - 2;
         if (io::FitsOnLine(head, kWidth - kItemIndent - tail) || !list_breaks) {
             head["layers"] = Json::array();
             for (Layer* layer : comp.layers()) head["layers"].push_back(LayerJson(*layer));
@@ -145,11 +145,10 @@ class Writer {
         for (std::size_t i = 0; i < layers.size(); ++i) {
             const std::size_t layer_tail = i + 1 < layers.size() ? 1 : 0;
             out.Spaces(kInner + 2);
-            if (i == 0) {
-                first.Write(kInner + 2, kInner + 2, layer_tail, out);
-            } else {
-                Tree(*this, *layers[i]).Write(kInner + 2, kInner + 2, layer_tail, out);
-            }
+            // One tree for every layer in turn: the room made for one layer's
+            // values serves the next.
+            if (i > 0) tree.Reset(*layers[i]);
+            tree.Write(kInner + 2, kInner + 2, layer_tail, out);
             out.Put(layer_tail ? ",\n" : "\n");
         }
         out.Spaces(kInner);
@@ -164,16 +163,24 @@ class Writer {
     // member is written from the node itself.
     class Tree {
       public:
-        Tree(const Writer& writer, Layer& layer) : layer_(layer) {
+        Tree(const Writer& writer, Layer& layer) : writer_(writer) { Reset(layer); }
+
+        // Takes another layer, keeping the room made for the last one.
+        void Reset(Layer& layer) {
+            layer_ = &layer;
+            flags_ = Json::array();
             for (std::size_t i = 0; i < io::kLayerFlagCount; ++i) {
                 if (layer.flags() & io::kLayerFlagNames[i].flag)
                     flags_.push_back(io::kLayerFlagNames[i].name);
             }
             id_ = layer.id();
-            if (layer.source()) source_ = layer.source()->id();
+            source_ = layer.source() ? Json(layer.source()->id()) : Json();
             in_point_ = Seconds(layer.in_point);
             duration_ = Seconds(layer.duration);
-            Prepare(writer, layer.root());
+            leaves_.clear();
+            order_.clear();
+            Prepare(layer.root());
+            std::sort(order_.begin(), order_.end());
         }
 
         // The one-line length of the layer, measured no further than `room`.
@@ -184,14 +191,16 @@ class Writer {
         }
 
       private:
-        // A member's value: text, a flag, a small JSON value, a property node or a
-        // node's children.
+        // A member's value: text, a flag, a small JSON value, a property's value, a
+        // property node or a node's children.
         struct Value {
-            enum class Kind { Text, Flag, Json, Node, Children } kind;
+            enum class Kind { Text, Flag, Json, Stored, Node, Children } kind;
             std::string_view text;
             bool flag = false;
             const nlohmann::ordered_json* json = nullptr;
             const StreamNode* node = nullptr;
+            const StreamValue* stored = nullptr;
+            ValueKind as = ValueKind::NoData;
         };
         struct Member {
             const char* key;
@@ -207,34 +216,54 @@ class Writer {
         static Value Flag(bool flag) { return {Value::Kind::Flag, {}, flag}; }
         static Value JsonValue(const Json& json) { return {Value::Kind::Json, {}, false, &json}; }
 
+        // A value as ValueJson(value, kind) writes it. Numbers, colours, layers,
+        // paths and empty values are written from the value itself; arbitrary data,
+        // which is rare, as JSON.
+        static bool Direct(ValueKind kind) { return kind != ValueKind::Arb; }
+        static Value StoredValue(const StreamValue& value, ValueKind as, const Json& json) {
+            if (!Direct(as)) return JsonValue(json);
+            return {Value::Kind::Stored, {}, false, nullptr, nullptr, &value, as};
+        }
+
         // What a leaf writes besides its own fields.
-        struct LeafValues {
-            Json value, evaluated, keyframes;
+        struct Leaf {
+            StreamValue value, evaluated;
+            Json value_json, evaluated_json, keyframes;
         };
 
-        void Prepare(const Writer& writer, StreamNode& node) {
+        // Leaves in tree order; each leaf's values are made once, its value after
+        // expressions evaluated once.
+        void Prepare(StreamNode& node) {
             if (node.is_group()) {
-                for (const auto& child : node.children()) Prepare(writer, *child);
+                for (const auto& child : node.children()) Prepare(*child);
                 return;
             }
-            LeafValues& leaf = leaves_[&node];
-            leaf.value = ValueJson(node.value(), node.kind());
-            const StreamValue evaluated =
-                writer.evaluate_ ? writer.evaluate_(node) : node.ValueAt(0);
-            leaf.evaluated = ValueJson(evaluated, evaluated.kind);
+            order_.emplace_back(&node, leaves_.size());
+            Leaf& leaf = leaves_.emplace_back();
+            leaf.value = node.value();
+            if (!Direct(node.kind())) leaf.value_json = ValueJson(leaf.value, node.kind());
+            leaf.evaluated = writer_.evaluate_ ? writer_.evaluate_(node) : node.ValueAt(0);
+            if (!Direct(leaf.evaluated.kind))
+                leaf.evaluated_json = ValueJson(leaf.evaluated, leaf.evaluated.kind);
             if (!node.keyframes.empty()) leaf.keyframes = KeyframesJson(node);
+        }
+
+        const Leaf& LeafOf(const StreamNode& node) const {
+            auto it = std::lower_bound(order_.begin(), order_.end(),
+                                       std::pair<const StreamNode*, std::size_t>(&node, 0));
+            return leaves_[it->second];
         }
 
         MemberList Members() const {
             MemberList m;
             m.Add("id", JsonValue(id_));
-            m.Add("name", Text(layer_.name()));
-            m.Add("type", Text(io::LayerTypeName(layer_.kind())));
+            m.Add("name", Text(layer_->name()));
+            m.Add("type", Text(io::LayerTypeName(layer_->kind())));
             m.Add("in_point", JsonValue(in_point_));
             m.Add("duration", JsonValue(duration_));
             m.Add("flags", JsonValue(flags_));
-            if (layer_.source()) m.Add("source", JsonValue(source_));
-            m.Add("properties", Value{Value::Kind::Node, {}, false, nullptr, &layer_.root()});
+            if (layer_->source()) m.Add("source", JsonValue(source_));
+            m.Add("properties", Value{Value::Kind::Node, {}, false, nullptr, &layer_->root()});
             return m;
         }
 
@@ -255,9 +284,10 @@ class Writer {
                 m.Add("children", Value{Value::Kind::Children, {}, false, nullptr, &node});
                 return m;
             }
-            const LeafValues& leaf = leaves_.at(&node);
-            m.Add("value", JsonValue(leaf.value));
-            m.Add("evaluated", JsonValue(leaf.evaluated));
+            const Leaf& leaf = LeafOf(node);
+            m.Add("value", StoredValue(leaf.value, node.kind(), leaf.value_json));
+            m.Add("evaluated",
+                  StoredValue(leaf.evaluated, leaf.evaluated.kind, leaf.evaluated_json));
             if (!node.expression.empty() || node.expression_enabled) {
                 m.Add("expression", Text(node.expression));
                 m.Add("expression_enabled", Flag(node.expression_enabled));
@@ -266,6 +296,185 @@ class Writer {
                 m.Add("expression_error", Text(node.expression_error));
             if (!node.keyframes.empty()) m.Add("keyframes", JsonValue(leaf.keyframes));
             return m;
+        }
+
+        // ---- A property's value written from the value itself: null, a number, an
+        // array of numbers, {"layer": id} or {"closed": ..., "vertices": [...]}, as the
+        // JSON of ValueJson is written.
+
+        static std::size_t Numbers(ValueKind as) {
+            switch (as) {
+                case ValueKind::TwoD:
+                    return 2;
+                case ValueKind::ThreeD:
+                    return 3;
+                case ValueKind::Color:
+                    return 4;
+                default:
+                    return 0;
+            }
+        }
+
+        static std::size_t StoredLength(const StreamValue& value, ValueKind as) {
+            switch (as) {
+                case ValueKind::OneD:
+                    return io::NumberLength(value.v[0]);
+                case ValueKind::LayerId:
+                    return std::strlen("{\"layer\": }") + std::to_string(value.layer_id).size();
+                case ValueKind::TwoD:
+                case ValueKind::ThreeD:
+                case ValueKind::Color:
+                    return NumbersLength(value.v.data(), Numbers(as));
+                case ValueKind::Path: {
+                    // {"closed": false, "vertices": [...]}
+                    std::size_t length =
+                        std::strlen("{\"closed\": , \"vertices\": }") + (value.path.closed ? 4 : 5);
+                    return length + VerticesLength(value.path);
+                }
+                default:
+                    return 4;  // null
+            }
+        }
+
+        static std::size_t NumbersLength(const double* v, std::size_t n) {
+            std::size_t length = 2 + 2 * (n - 1);
+            for (std::size_t i = 0; i < n; ++i) length += io::NumberLength(v[i]);
+            return length;
+        }
+        static std::size_t VertexLength(const PathVertex& p) {
+            const double v[] = {p.x, p.y, p.in_x, p.in_y, p.out_x, p.out_y};
+            return NumbersLength(v, 6);
+        }
+        static std::size_t VerticesLength(const ShapePath& path) {
+            if (path.vertices.empty()) return 2;
+            std::size_t length = 2 + 2 * (path.vertices.size() - 1);
+            for (const PathVertex& p : path.vertices) length += VertexLength(p);
+            return length;
+        }
+        static void AppendNumbers(const double* v, std::size_t n, std::string& out) {
+            out += '[';
+            for (std::size_t i = 0; i < n; ++i) {
+                if (i) out += ", ";
+                io::AppendNumber(v[i], out);
+            }
+            out += ']';
+        }
+        static void AppendVertex(const PathVertex& p, std::string& out) {
+            const double v[] = {p.x, p.y, p.in_x, p.in_y, p.out_x, p.out_y};
+            AppendNumbers(v, 6, out);
+        }
+        static void AppendVertices(const ShapePath& path, std::string& out) {
+            if (path.vertices.empty()) {
+                out += "[]";
+                return;
+            }
+            out += '[';
+            for (std::size_t i = 0; i < path.vertices.size(); ++i) {
+                if (i) out += ", ";
+                AppendVertex(path.vertices[i], out);
+            }
+            out += ']';
+        }
+        // Numbers on their line if they fit, else one a line.
+        static void WriteNumbers(const double* v, std::size_t n, std::size_t indent,
+                                 std::size_t column, std::size_t tail, std::string& out) {
+            const std::size_t used = column + tail;
+            if (used <= kWidth && NumbersLength(v, n) <= kWidth - used) {
+                AppendNumbers(v, n, out);
+                return;
+            }
+            out += "[\n";
+            for (std::size_t i = 0; i < n; ++i) {
+                out.append(indent + 2, ' ');
+                io::AppendNumber(v[i], out);
+                out += i + 1 < n ? ",\n" : "\n";
+            }
+            out.append(indent, ' ');
+            out += ']';
+        }
+        static void WriteVertices(const ShapePath& path, std::size_t indent, std::size_t column,
+                                  std::size_t tail, std::string& out) {
+            const std::size_t used = column + tail;
+            if (path.vertices.empty() ||
+                (used <= kWidth && VerticesLength(path) <= kWidth - used)) {
+                AppendVertices(path, out);
+                return;
+            }
+            out += "[\n";
+            for (std::size_t i = 0; i < path.vertices.size(); ++i) {
+                const bool last = i + 1 == path.vertices.size();
+                const PathVertex& p = path.vertices[i];
+                const double v[] = {p.x, p.y, p.in_x, p.in_y, p.out_x, p.out_y};
+                out.append(indent + 2, ' ');
+                WriteNumbers(v, 6, indent + 2, indent + 2, last ? 0 : 1, out);
+                out += last ? "\n" : ",\n";
+            }
+            out.append(indent, ' ');
+            out += ']';
+        }
+
+        static void AppendStored(const StreamValue& value, ValueKind as, std::string& out) {
+            switch (as) {
+                case ValueKind::OneD:
+                    io::AppendNumber(value.v[0], out);
+                    return;
+                case ValueKind::LayerId:
+                    out += "{\"layer\": ";
+                    out += std::to_string(value.layer_id);
+                    out += '}';
+                    return;
+                case ValueKind::TwoD:
+                case ValueKind::ThreeD:
+                case ValueKind::Color:
+                    AppendNumbers(value.v.data(), Numbers(as), out);
+                    return;
+                case ValueKind::Path:
+                    out += value.path.closed ? "{\"closed\": true, \"vertices\": "
+                                             : "{\"closed\": false, \"vertices\": ";
+                    AppendVertices(value.path, out);
+                    out += '}';
+                    return;
+                default:
+                    out += "null";
+                    return;
+            }
+        }
+
+        // Broken over lines, as io::WriteLaidOut breaks an array or object that does
+        // not fit: one member a line.
+        static void WriteStored(const StreamValue& value, ValueKind as, std::size_t indent,
+                                std::size_t column, std::size_t tail, io::LayoutSink& out) {
+            const std::size_t used = column + tail;
+            const bool structured =
+                as == ValueKind::LayerId || as == ValueKind::Path || Numbers(as) > 0;
+            if (!structured || (used <= kWidth && StoredLength(value, as) <= kWidth - used)) {
+                AppendStored(value, as, out.Text());
+                out.Settle();
+                return;
+            }
+            std::string& text = out.Text();
+            if (as == ValueKind::Path) {
+                text += "{\n";
+                text.append(indent + 2, ' ');
+                text += value.path.closed ? "\"closed\": true,\n" : "\"closed\": false,\n";
+                text.append(indent + 2, ' ');
+                text += "\"vertices\": ";
+                WriteVertices(value.path, indent + 2, indent + 2 + 12, 0, text);
+                text += '\n';
+                text.append(indent, ' ');
+                text += '}';
+            } else if (as == ValueKind::LayerId) {
+                text += "{\n";
+                text.append(indent + 2, ' ');
+                text += "\"layer\": ";
+                text += std::to_string(value.layer_id);
+                text += '\n';
+                text.append(indent, ' ');
+                text += '}';
+            } else {
+                WriteNumbers(value.v.data(), Numbers(as), indent, column, tail, text);
+            }
+            out.Settle();
         }
 
         // ---- One-line lengths, measured no further than `room`.
@@ -278,6 +487,8 @@ class Writer {
                     return v.flag ? 4 : 5;
                 case Value::Kind::Json:
                     return io::OneLineLength(*v.json, room);
+                case Value::Kind::Stored:
+                    return StoredLength(*v.stored, v.as);
                 case Value::Kind::Node:
                     return ObjectLength(Members(*v.node), room);
                 case Value::Kind::Children:
@@ -325,6 +536,9 @@ class Writer {
                 case Value::Kind::Json:
                     io::AppendOneLine(*v.json, out);
                     return;
+                case Value::Kind::Stored:
+                    AppendStored(*v.stored, v.as, out);
+                    return;
                 case Value::Kind::Node:
                     AppendObject(Members(*v.node), out);
                     return;
@@ -370,14 +584,15 @@ class Writer {
                         io::LayoutSink& out) const {
             switch (v.kind) {
                 case Value::Kind::Text:
-                case Value::Kind::Flag: {
-                    std::string text;
-                    AppendValue(v, text);
-                    out.Put(text);
+                case Value::Kind::Flag:
+                    AppendValue(v, out.Text());
+                    out.Settle();
                     return;
-                }
                 case Value::Kind::Json:
                     io::WriteLaidOut(*v.json, indent, column, tail, kWidth, out);
+                    return;
+                case Value::Kind::Stored:
+                    WriteStored(*v.stored, v.as, indent, column, tail, out);
                     return;
                 case Value::Kind::Node:
                     WriteObject(Members(*v.node), indent, column, tail, out);
@@ -392,21 +607,20 @@ class Writer {
                          std::size_t tail, io::LayoutSink& out) const {
             const std::size_t used = column + tail;
             if (used <= kWidth && ObjectLength(m, kWidth - used) <= kWidth - used) {
-                std::string line;
-                AppendObject(m, line);
-                out.Put(line);
+                AppendObject(m, out.Text());
+                out.Settle();
                 return;
             }
             out.Put("{\n");
             for (std::size_t i = 0; i < m.size; ++i) {
                 const bool last = i + 1 == m.size;
                 out.Spaces(indent + 2);
-                std::string name = "\"";
-                name += m.items[i].key;
-                name += "\": ";
-                out.Put(name);
-                WriteValue(m.items[i].value, indent + 2, indent + 2 + name.size(), last ? 0 : 1,
-                           out);
+                std::string& text = out.Text();
+                text += '"';
+                text += m.items[i].key;
+                text += "\": ";
+                const std::size_t name = std::strlen(m.items[i].key) + 4;
+                WriteValue(m.items[i].value, indent + 2, indent + 2 + name, last ? 0 : 1, out);
                 out.Put(last ? "\n" : ",\n");
             }
             out.Spaces(indent);
@@ -417,9 +631,8 @@ class Writer {
                            std::size_t tail, io::LayoutSink& out) const {
             const Value list{Value::Kind::Children, {}, false, nullptr, &node};
             if (node.children().empty() || Fits(list, column, tail)) {
-                std::string line;
-                AppendValue(list, line);
-                out.Put(line);
+                AppendValue(list, out.Text());
+                out.Settle();
                 return;
             }
             out.Put("[\n");
@@ -434,10 +647,13 @@ class Writer {
             out.Put(']');
         }
 
-        Layer& layer_;
+        const Writer& writer_;
+        Layer* layer_ = nullptr;
         Json id_, source_, in_point_, duration_;
         Json flags_ = Json::array();
-        std::unordered_map<const StreamNode*, LeafValues> leaves_;
+        std::vector<Leaf> leaves_;
+        // Each leaf's place in leaves_, by node.
+        std::vector<std::pair<const StreamNode*, std::size_t>> order_;
     };
 
     static Json KeyframesJson(const StreamNode& node) {

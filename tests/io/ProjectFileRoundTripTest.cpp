@@ -2,12 +2,15 @@
 // loaded and saved again, gives the same project and the same bytes; Layer
 // Control effects and resolved effects come back with their parameter values.
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "io/JsonLayout.h"
 #include "io/ProjectFile.h"
 #include "support/TestSupport.h"
 
@@ -315,6 +318,75 @@ TEST(RoundTrip, EvaluatedValuesComeFromTheEvaluatorAndAreIgnoredOnLoad) {
     EXPECT_EQ(
         Find(LayerNamed(back, "Main", "Connection 1").root(), "ADBE Vector Stroke Width")->value(),
         StreamValue::OneD(5));
+}
+
+// The writer writes a layer straight from the project, its numbers and layer
+// values without building them as JSON: every kind of value, at every depth (so
+// that each one fits on its line at some depths and is broken at others), with
+// evaluated values of other kinds and values that are not finite, comes out as the
+// whole document laid out at once.
+TEST(RoundTrip, EveryValueAtEveryDepthIsLaidOutAsTheWholeDocument) {
+    Project project;
+    Composition& comp = project.AddComposition("Deep", 1);
+    Layer& layer = project.AddLayer(comp, "Deep \"layer\"", LayerKind::Shape, 5);
+    project.AddLayer(comp, "Other", LayerKind::Null, 2147483647);
+    StreamValue path;
+    path.kind = ValueKind::Path;
+    path.path.closed = true;
+    path.path.vertices = {{1, 2, 3, 4, 5, 6}, {0.1, 0.2, 0.3, 0.4, 0.5, 0.6}};
+    StreamValue open_path;
+    open_path.kind = ValueKind::Path;
+    StreamValue arb;
+    arb.kind = ValueKind::Arb;
+    arb.bytes = {0, 1, 254, 255};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<StreamValue> values = {
+        StreamValue{},
+        StreamValue::OneD(1.0 / 3),
+        StreamValue::OneD(nan),
+        StreamValue::TwoD(-1e300, 12345.678901234),
+        StreamValue::ThreeD(0.1 + 0.2, inf, -0.0),
+        StreamValue::Color(1.0 / 3, 2.0 / 3, 1e-300, 0.123456789012345),
+        StreamValue::Layer(2147483647),
+        StreamValue::Layer(0),
+        path,
+        open_path,
+        arb,
+    };
+    // Values one character longer than each other, so that at some depth each one
+    // ends exactly at the line's end.
+    for (double first : {1.0, 10.0, 100.0, 1000.0}) {
+        values.push_back(StreamValue::ThreeD(first, 0.5, 0.25));
+        StreamValue one_vertex = path;
+        one_vertex.path.vertices = {{first, 0, 0, 0, 0, 0}};
+        values.push_back(one_vertex);
+        one_vertex.path.vertices.push_back({first, 1, 2, 3, 4, 5});
+        values.push_back(one_vertex);
+    }
+    StreamNode* group = &layer.root();
+    for (int depth = 0; depth < 24; ++depth) {
+        for (const StreamValue& v : values) {
+            auto leaf = std::make_unique<StreamNode>("X Leaf", "d" + std::to_string(depth),
+                                                     Grouping::Leaf, v.kind);
+            leaf->set_value(v);
+            group->AddChild(std::move(leaf));
+        }
+        group = &group->AddChild(std::make_unique<StreamNode>(
+            "X Group", std::string(depth % 3 == 0 ? 40 : 1, 'g'), Grouping::Named));
+    }
+    // Each leaf evaluates to the value after its own in the list, mostly of another kind.
+    const std::size_t count = values.size();
+    const auto evaluate = [&](StreamNode& leaf) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (values[i] == leaf.value()) return values[(i + 1) % count];
+        }
+        return StreamValue{};
+    };
+    const std::string saved = SaveProject(project, evaluate);
+    EXPECT_EQ(saved, io::LayOut(io::LayoutJson::parse(saved)));
+    EXPECT_NE(saved.find("\"value\": null"), std::string::npos);
+    EXPECT_NE(saved.find("\"layer\": 2147483647"), std::string::npos);
 }
 
 // ---- Effects given their parameters by a resolver.
