@@ -636,6 +636,7 @@ std::vector<const StreamNode*> Children(const StreamNode& node) {
 // children when the streams are not attached.
 std::vector<const StreamNode*> ParamStreams(const EffectInstance& effect) {
     std::vector<const StreamNode*> out;
+    out.reserve(effect.params().size());
     for (std::size_t i = 1; i < effect.params().size(); ++i) {
         if (const StreamNode* node = effect.ParamStream(i)) out.push_back(node);
     }
