@@ -92,6 +92,9 @@ class StreamNode {
     StreamNode(std::string match_name, std::string name, Grouping grouping,
                ValueKind kind = ValueKind::NoData);
     StreamNode(const StreamNode&) = delete;
+    // Nodes come from slabs of their own (see Stream.cpp).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
     StreamNode& operator=(const StreamNode&) = delete;
 
     const std::string& match_name() const { return *match_name_; }
