@@ -224,6 +224,18 @@ const std::string* SharedMatchName(std::string text) {
 
 namespace {
 
+// Guarded by a spin flag (the Windows tool chain has no std::mutex).
+struct SpinHold {
+    explicit SpinHold(std::atomic_flag& flag) : flag_(flag) {
+        while (flag_.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~SpinHold() { flag_.clear(std::memory_order_release); }
+    SpinHold(const SpinHold&) = delete;
+    SpinHold& operator=(const SpinHold&) = delete;
+    std::atomic_flag& flag_;
+};
+
 class NodeSlots {
   public:
     static constexpr std::size_t kLine = 64;
@@ -231,7 +243,7 @@ class NodeSlots {
     static constexpr std::size_t kPerSlab = 256;
 
     void* Take() {
-        Hold hold(busy_);
+        SpinHold hold(busy_);
         ++live_;
         if (free_) {
             Free* slot = free_;
@@ -255,7 +267,7 @@ class NodeSlots {
     }
 
     void Give(void* p) {
-        Hold hold(busy_);
+        SpinHold hold(busy_);
         if (--live_ == 0) {
             // Every node is gone: the next ones start again at the first slab.
             free_ = nullptr;
@@ -272,16 +284,6 @@ class NodeSlots {
     struct Free {
         Free* next;
     };
-    // Guarded by a spin flag (the Windows tool chain has no std::mutex).
-    struct Hold {
-        explicit Hold(std::atomic_flag& flag) : flag_(flag) {
-            while (flag_.test_and_set(std::memory_order_acquire)) {
-            }
-        }
-        ~Hold() { flag_.clear(std::memory_order_release); }
-        std::atomic_flag& flag_;
-    };
-
     std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
     std::vector<unsigned char*> slabs_;  // kept for the life of the process
     std::size_t slab_ = 0;               // the slab slots are taken from
@@ -290,12 +292,103 @@ class NodeSlots {
     std::size_t live_ = 0;
 };
 
+// Lists of children: blocks of 16 to 1,024 bytes (2 to 128 children) by powers of
+// two, from slabs taken in order, with a free list per size; longer lists from the
+// C++ heap. As with nodes, the slabs are used again from the start once no list is
+// left.
+class ListSlots {
+  public:
+    static constexpr std::size_t kSmallest = 16;
+    static constexpr std::size_t kClasses = 7;  // 16 .. 1,024 bytes
+    static constexpr std::size_t kLargest = kSmallest << (kClasses - 1);
+    static constexpr std::size_t kSlab = 64 * 1024;
+
+    static bool Pooled(std::size_t bytes) { return TL_POOL_NODES && bytes <= kLargest; }
+
+    void* Take(std::size_t bytes) {
+        const std::size_t c = ClassOf(bytes);
+        const std::size_t size = kSmallest << c;
+        SpinHold hold(busy_);
+        ++live_;
+        if (Free* slot = free_[c]) {
+            free_[c] = slot->next;
+            return slot;
+        }
+        if (slab_ == slabs_.size() || used_ + size > kSlab) {
+            if (slab_ < slabs_.size()) ++slab_;
+            used_ = 0;
+            if (slab_ == slabs_.size()) {
+                try {
+                    slabs_.push_back(static_cast<unsigned char*>(
+                        ::operator new(kSlab, std::align_val_t(kLargest))));
+                } catch (...) {
+                    --live_;
+                    throw;
+                }
+            }
+        }
+        void* p = slabs_[slab_] + used_;
+        used_ += size;
+        return p;
+    }
+
+    void Give(void* p, std::size_t bytes) {
+        SpinHold hold(busy_);
+        if (--live_ == 0) {
+            for (Free*& list : free_) list = nullptr;
+            slab_ = 0;
+            used_ = 0;
+            return;
+        }
+        auto* slot = static_cast<Free*>(p);
+        const std::size_t c = ClassOf(bytes);
+        slot->next = free_[c];
+        free_[c] = slot;
+    }
+
+  private:
+    struct Free {
+        Free* next;
+    };
+    static std::size_t ClassOf(std::size_t bytes) {
+        std::size_t c = 0;
+        while ((kSmallest << c) < bytes) ++c;
+        return c;
+    }
+
+    std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
+    std::vector<unsigned char*> slabs_;  // kept for the life of the process
+    std::size_t slab_ = 0;               // the slab blocks are taken from
+    std::size_t used_ = 0;               // its bytes taken
+    Free* free_[kClasses] = {};
+    std::size_t live_ = 0;
+};
+
+ListSlots& Lists() {
+    static ListSlots* lists = new ListSlots;  // never destroyed: nodes may outlive statics
+    return *lists;
+}
+
 NodeSlots& Slots() {
     static NodeSlots* slots = new NodeSlots;  // never destroyed: nodes may outlive statics
     return *slots;
 }
 
 }  // namespace
+
+void* TakeChildList(std::size_t bytes) {
+    if (!ListSlots::Pooled(bytes)) return ::operator new(bytes);
+    return Lists().Take(bytes);
+}
+
+void GiveChildList(void* p, std::size_t bytes) {
+    if (!p) return;
+    if (!ListSlots::Pooled(bytes)) {
+        ::operator delete(p);
+        return;
+    }
+    Lists().Give(p, bytes);
+}
 
 void* StreamNode::operator new(std::size_t size) {
     if (!TL_POOL_NODES || size != sizeof(StreamNode)) return ::operator new(size);

@@ -75,6 +75,32 @@ struct Keyframe {
     double seconds() const;
 };
 
+// A node's list of children lives in slabs of its own (see Stream.cpp), next to the
+// lists made just before it, as the nodes do.
+void* TakeChildList(std::size_t bytes);
+void GiveChildList(void* p, std::size_t bytes);
+template <class T>
+struct ChildListAllocator {
+    using value_type = T;
+    ChildListAllocator() = default;
+    template <class U>
+    ChildListAllocator(const ChildListAllocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(TakeChildList(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) { GiveChildList(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const ChildListAllocator<U>&) const {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const ChildListAllocator<U>&) const {
+        return false;
+    }
+};
+
+class StreamNode;
+using ChildList =
+    std::vector<std::unique_ptr<StreamNode>, ChildListAllocator<std::unique_ptr<StreamNode>>>;
+
 class StreamNode {
     // What a walk through the tree reads of every node it passes (its match name, its
     // grouping and kind, its links) comes first, on the node's first cache line.
@@ -85,7 +111,7 @@ class StreamNode {
     Grouping grouping_;
     ValueKind kind_;
     StreamNode* parent_ = nullptr;
-    std::vector<std::unique_ptr<StreamNode>> children_;
+    ChildList children_;
     std::string name_;
 
   public:
@@ -108,7 +134,7 @@ class StreamNode {
     // The layer whose tree this is (set on the root, found from any node).
     Layer* layer() const;
     void set_layer(Layer* layer) { layer_ = layer; }
-    const std::vector<std::unique_ptr<StreamNode>>& children() const { return children_; }
+    const ChildList& children() const { return children_; }
     // Room for `count` children, for a tree built from a list of known length.
     void ReserveChildren(std::size_t count) { children_.reserve(count); }
     StreamNode& AddChild(std::unique_ptr<StreamNode> child, std::size_t index = SIZE_MAX);

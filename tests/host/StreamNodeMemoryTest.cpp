@@ -1,6 +1,6 @@
-// Property nodes live in slabs of their own: nodes made and dropped on several
-// threads at once, in any order, never share memory, and a tree keeps every node's
-// contents while others come and go around it.
+// Property nodes and their lists of children live in slabs of their own: nodes and
+// lists made and dropped on several threads at once, in any order, never share
+// memory, and a tree keeps every node's contents while others come and go around it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,6 +73,36 @@ TEST(StreamNodeMemory, ATreeKeepsItsNodesWhileEveryOtherNodeComesAndGoes) {
         passing.clear();
     }
     EXPECT_EQ(Intact(kept, 1), 500);
+}
+
+// Groups of every size from 0 to 300 children, grown one child at a time (so that
+// each list passes through every block size) on several threads, some dropped and
+// others grown again.
+TEST(StreamNodeMemory, ListsOfChildrenOfEverySizeKeepTheirChildren) {
+    constexpr int kThreads = 4;
+    std::vector<int> bad(kThreads, -1);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &bad] {
+            std::vector<std::unique_ptr<StreamNode>> groups;
+            for (int size = 0; size <= 300; ++size) {
+                groups.push_back(std::make_unique<StreamNode>("X Group", "", Grouping::Named));
+                for (int i = 0; i < size; ++i) groups.back()->AddChild(Leaf(t, i));
+            }
+            for (std::size_t g = 0; g < groups.size(); g += 2) groups[g].reset();
+            for (std::size_t g = 1; g < groups.size(); g += 2) {
+                for (int i = static_cast<int>(g); i < static_cast<int>(g) + 40; ++i)
+                    groups[g]->AddChild(Leaf(t, i));
+            }
+            int wrong = 0;
+            for (std::size_t g = 1; g < groups.size(); g += 2) {
+                if (Intact(*groups[g], t) != static_cast<int>(g) + 40) ++wrong;
+            }
+            bad[static_cast<std::size_t>(t)] = wrong;
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(bad[static_cast<std::size_t>(t)], 0) << t;
 }
 
 }  // namespace
