@@ -302,17 +302,10 @@ class Writer {
         // array of numbers, {"layer": id} or {"closed": ..., "vertices": [...]}, as the
         // JSON of ValueJson is written.
 
+        // The numbers of a value written as an array (a one-dimensional value is a
+        // plain number).
         static std::size_t Numbers(ValueKind as) {
-            switch (as) {
-                case ValueKind::TwoD:
-                    return 2;
-                case ValueKind::ThreeD:
-                    return 3;
-                case ValueKind::Color:
-                    return 4;
-                default:
-                    return 0;
-            }
+            return as == ValueKind::OneD ? 0 : DimensionsOf(as);
         }
 
         static std::size_t StoredLength(const StreamValue& value, ValueKind as) {

@@ -162,6 +162,10 @@ StreamValue StreamValue::Layer(AEGP_LayerIDVal id) {
 }
 
 std::size_t StreamValue::Dimensions() const {
+    return DimensionsOf(kind);
+}
+
+std::size_t DimensionsOf(ValueKind kind) {
     switch (kind) {
         case ValueKind::OneD:
             return 1;

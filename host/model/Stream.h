@@ -24,6 +24,9 @@ enum class Grouping { Leaf, Named, Indexed };
 enum class ValueKind { NoData, OneD, TwoD, ThreeD, Color, LayerId, Path, Arb };
 AEGP_StreamType StreamTypeOf(ValueKind kind);
 const char* ValueKindName(ValueKind kind);
+// Number of numeric components a value of `kind` has (0 for no data, layers, paths
+// and arbitrary data).
+std::size_t DimensionsOf(ValueKind kind);
 
 struct PathVertex {
     double x = 0, y = 0;
