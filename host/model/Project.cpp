@@ -1,6 +1,7 @@
 #include "model/Project.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace tlhost {
@@ -177,9 +178,34 @@ std::size_t Composition::IndexOf(const Layer& layer) const {
     return static_cast<std::size_t>(it - order_.begin());
 }
 
+namespace {
+
+// New ids are handed out above the highest one taken. Once the largest id there is
+// has been taken (a file may hold it), `next` is 0 and new ids are the lowest free
+// ones: an id is never reused while it is taken and the counter never wraps.
+template <class Id, class Taken>
+Id NewId(Id next, Taken taken) {
+    if (next > 0) return next;
+    for (Id id = 1;; ++id) {
+        if (!taken(id)) return id;
+        if (id == std::numeric_limits<Id>::max()) throw std::length_error("no id is left");
+    }
+}
+
+template <class Id>
+void NoteTaken(Id& next, Id id) {
+    if (next > 0 && id >= next) next = id == std::numeric_limits<Id>::max() ? 0 : id + 1;
+}
+
+}  // namespace
+
+A_long Project::NewItemId() const {
+    return NewId(next_item_id_, [this](A_long id) { return FindItem(id) != nullptr; });
+}
+
 Composition& Project::AddComposition(std::string name, A_long id) {
-    if (id == 0) id = next_item_id_;
-    next_item_id_ = std::max(next_item_id_, id + 1);
+    if (id == 0) id = NewItemId();
+    NoteTaken(next_item_id_, id);
     items_.push_back(std::make_unique<Composition>(id, std::move(name)));
     auto& comp = static_cast<Composition&>(*items_.back());
     comp_set_.insert(&comp);
@@ -189,8 +215,8 @@ Composition& Project::AddComposition(std::string name, A_long id) {
 
 Item& Project::AddItem(ItemKind kind, std::string name, A_long id) {
     if (kind == ItemKind::Composition) return AddComposition(std::move(name), id);
-    if (id == 0) id = next_item_id_;
-    next_item_id_ = std::max(next_item_id_, id + 1);
+    if (id == 0) id = NewItemId();
+    NoteTaken(next_item_id_, id);
     items_.push_back(std::make_unique<Item>(id, kind, std::move(name)));
     item_handles_.emplace(items_.back()->handle_key(), items_.back().get());
     return *items_.back();
@@ -301,10 +327,13 @@ Composition* Project::FindComposition(const std::string& name) const {
 
 Layer& Project::AddLayer(Composition& comp, std::string name, LayerKind kind, AEGP_LayerIDVal id,
                          std::size_t index) {
-    if (id == 0) id = next_layer_id_;
+    if (id == 0) {
+        id = NewId(next_layer_id_,
+                   [this](AEGP_LayerIDVal taken) { return layers_by_id_.count(taken) > 0; });
+    }
     if (layers_by_id_.count(id))
         throw std::invalid_argument("layer id " + std::to_string(id) + " is taken");
-    next_layer_id_ = std::max(next_layer_id_, id + 1);
+    NoteTaken(next_layer_id_, id);
     layers_.push_back(std::make_unique<Layer>(comp, id, std::move(name), kind));
     Layer* layer = layers_.back().get();
     layers_by_id_.emplace(id, layer);

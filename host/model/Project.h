@@ -241,8 +241,10 @@ class Project {
     std::unordered_set<const void*> layer_set_;
     std::unordered_set<const void*> comp_set_;
     std::unordered_map<const void*, Item*> item_handles_;
-    AEGP_LayerIDVal next_layer_id_ = 1;
-    A_long next_item_id_ = 1;
+    A_long NewItemId() const;
+
+    AEGP_LayerIDVal next_layer_id_ = 1;  // 0 once the largest id is taken
+    A_long next_item_id_ = 1;            // likewise
     std::vector<UndoGroupRecord> undo_groups_;
     std::vector<std::unique_ptr<StreamNode>> retired_;
     std::vector<std::pair<std::size_t, RefId>> open_undo_groups_;

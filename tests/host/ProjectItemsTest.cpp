@@ -351,3 +351,23 @@ TEST_F(ProjectItems, A3DLayerHasAnOrientationAndA2DLayerNone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file may hold the largest id there is; the ids handed out after it are the
+// lowest free ones, never a wrapped-around or taken one.
+TEST(ProjectIds, AfterTheLargestIdNewLayersAndItemsTakeTheLowestFreeIds) {
+    constexpr A_long kLargest = 2147483647;
+    tlhost::Project project;
+    Composition& comp = project.AddComposition("Comp", 1);
+    project.AddItem(ItemKind::Folder, "Last", kLargest);
+    project.AddLayer(comp, "First", LayerKind::Shape, 1);
+    project.AddLayer(comp, "Last", LayerKind::Shape, kLargest);
+    EXPECT_EQ(project.AddLayer(comp, "New", LayerKind::Null).id(), 2);
+    EXPECT_EQ(project.AddLayer(comp, "Newer", LayerKind::Null).id(), 3);
+    EXPECT_EQ(project.AddItem(ItemKind::Folder, "New folder").id(), 2);
+    EXPECT_EQ(project.AddComposition("New comp").id(), 3);
+    EXPECT_NE(project.FindLayer(kLargest), nullptr);
+}
+
+}  // namespace
