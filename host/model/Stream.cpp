@@ -186,21 +186,27 @@ bool StreamValue::operator==(const StreamValue& o) const {
 }
 
 namespace {
+// Held while a table shared by threads is touched, by spinning on a flag (the
+// Windows tool chain has no std::mutex).
+struct SpinHold {
+    explicit SpinHold(std::atomic_flag& flag) : flag_(flag) {
+        while (flag_.test_and_set(std::memory_order_acquire)) {
+        }
+    }
+    ~SpinHold() { flag_.clear(std::memory_order_release); }
+    SpinHold(const SpinHold&) = delete;
+    SpinHold& operator=(const SpinHold&) = delete;
+    std::atomic_flag& flag_;
+};
+
 // The one copy of each match name given to a node. Entries are never removed: a node
 // may outlive any project, and match names come from the host's own tables, plug-ins
 // and project files (at most 39 bytes each there), so there are few of them.
-// Guarded by a spin flag (the Windows tool chain has no std::mutex); the table is
-// only touched when a node is made.
+// Held under a SpinHold; the table is only touched when a node is made.
 const std::string* SharedMatchName(std::string text) {
     static std::atomic_flag busy = ATOMIC_FLAG_INIT;
     static std::unordered_set<std::string> names;
-    struct Hold {
-        Hold() {
-            while (busy.test_and_set(std::memory_order_acquire)) {
-            }
-        }
-        ~Hold() { busy.clear(std::memory_order_release); }
-    } hold;
+    SpinHold hold(busy);
     return &*names.insert(std::move(text)).first;
 }
 }  // namespace
@@ -228,175 +234,124 @@ const std::string* SharedMatchName(std::string text) {
 
 namespace {
 
-// Guarded by a spin flag (the Windows tool chain has no std::mutex).
-struct SpinHold {
-    explicit SpinHold(std::atomic_flag& flag) : flag_(flag) {
-        while (flag_.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~SpinHold() { flag_.clear(std::memory_order_release); }
-    SpinHold(const SpinHold&) = delete;
-    SpinHold& operator=(const SpinHold&) = delete;
-    std::atomic_flag& flag_;
-};
-
-class NodeSlots {
+// Blocks of a few fixed sizes, from slabs taken one after another and kept for the
+// life of the process, with a free list per size. When no block is left the slabs
+// are used again from the start, so that what is made next is laid out in order
+// again. Guarded by a spin flag.
+class SlabBlocks {
   public:
-    static constexpr std::size_t kLine = 64;
-    static constexpr std::size_t kSlot = (sizeof(StreamNode) + kLine - 1) / kLine * kLine;
-    static constexpr std::size_t kPerSlab = 256;
+    SlabBlocks(std::vector<std::size_t> sizes, std::size_t slab, std::size_t align)
+        : sizes_(std::move(sizes)),
+          free_(sizes_.size(), nullptr),
+          slab_bytes_(slab),
+          align_(align) {}
 
-    void* Take() {
+    // A block of the size of class `c`.
+    void* Take(std::size_t c) {
+        const std::size_t size = sizes_[c];
         SpinHold hold(busy_);
-        ++live_;
-        if (free_) {
-            Free* slot = free_;
-            free_ = slot->next;
-            return slot;
+        if (Free* block = free_[c]) {
+            free_[c] = block->next;
+            ++live_;
+            return block;
         }
-        if (slab_ == slabs_.size() || next_ == kPerSlab) {
-            if (next_ == kPerSlab) ++slab_;
-            next_ = 0;
-            if (slab_ == slabs_.size()) {
-                try {
-                    slabs_.push_back(static_cast<unsigned char*>(
-                        ::operator new(kSlot* kPerSlab, std::align_val_t(kLine))));
-                } catch (...) {
-                    --live_;
-                    throw;
-                }
-            }
-        }
-        return slabs_[slab_] + kSlot * next_++;
-    }
-
-    void Give(void* p) {
-        SpinHold hold(busy_);
-        if (--live_ == 0) {
-            // Every node is gone: the next ones start again at the first slab.
-            free_ = nullptr;
-            slab_ = 0;
-            next_ = 0;
-            return;
-        }
-        auto* slot = static_cast<Free*>(p);
-        slot->next = free_;
-        free_ = slot;
-    }
-
-  private:
-    struct Free {
-        Free* next;
-    };
-    std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
-    std::vector<unsigned char*> slabs_;  // kept for the life of the process
-    std::size_t slab_ = 0;               // the slab slots are taken from
-    std::size_t next_ = 0;               // its next slot never taken
-    Free* free_ = nullptr;
-    std::size_t live_ = 0;
-};
-
-// Lists of children: blocks of 16 to 1,024 bytes (2 to 128 children) by powers of
-// two, from slabs taken in order, with a free list per size; longer lists from the
-// C++ heap. As with nodes, the slabs are used again from the start once no list is
-// left.
-class ListSlots {
-  public:
-    static constexpr std::size_t kSmallest = 16;
-    static constexpr std::size_t kClasses = 7;  // 16 .. 1,024 bytes
-    static constexpr std::size_t kLargest = kSmallest << (kClasses - 1);
-    static constexpr std::size_t kSlab = 64 * 1024;
-
-    static bool Pooled(std::size_t bytes) { return TL_POOL_NODES && bytes <= kLargest; }
-
-    void* Take(std::size_t bytes) {
-        const std::size_t c = ClassOf(bytes);
-        const std::size_t size = kSmallest << c;
-        SpinHold hold(busy_);
-        ++live_;
-        if (Free* slot = free_[c]) {
-            free_[c] = slot->next;
-            return slot;
-        }
-        if (slab_ == slabs_.size() || used_ + size > kSlab) {
+        if (slab_ == slabs_.size() || used_ + size > slab_bytes_) {
             if (slab_ < slabs_.size()) ++slab_;
             used_ = 0;
             if (slab_ == slabs_.size()) {
-                try {
-                    slabs_.push_back(static_cast<unsigned char*>(
-                        ::operator new(kSlab, std::align_val_t(kLargest))));
-                } catch (...) {
-                    --live_;
-                    throw;
-                }
+                slabs_.push_back(static_cast<unsigned char*>(
+                    ::operator new(slab_bytes_, std::align_val_t(align_))));
             }
         }
         void* p = slabs_[slab_] + used_;
         used_ += size;
+        ++live_;
         return p;
     }
 
-    void Give(void* p, std::size_t bytes) {
+    void Give(void* p, std::size_t c) {
         SpinHold hold(busy_);
         if (--live_ == 0) {
-            for (Free*& list : free_) list = nullptr;
+            std::fill(free_.begin(), free_.end(), nullptr);
             slab_ = 0;
             used_ = 0;
             return;
         }
-        auto* slot = static_cast<Free*>(p);
-        const std::size_t c = ClassOf(bytes);
-        slot->next = free_[c];
-        free_[c] = slot;
+        auto* block = static_cast<Free*>(p);
+        block->next = free_[c];
+        free_[c] = block;
     }
 
   private:
     struct Free {
         Free* next;
     };
-    static std::size_t ClassOf(std::size_t bytes) {
-        std::size_t c = 0;
-        while ((kSmallest << c) < bytes) ++c;
-        return c;
-    }
 
+    const std::vector<std::size_t> sizes_;
+    std::vector<Free*> free_;
+    const std::size_t slab_bytes_;
+    const std::size_t align_;
     std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
-    std::vector<unsigned char*> slabs_;  // kept for the life of the process
-    std::size_t slab_ = 0;               // the slab blocks are taken from
-    std::size_t used_ = 0;               // its bytes taken
-    Free* free_[kClasses] = {};
+    std::vector<unsigned char*> slabs_;
+    std::size_t slab_ = 0;  // the slab blocks are taken from
+    std::size_t used_ = 0;  // its bytes taken
     std::size_t live_ = 0;
 };
 
-ListSlots& Lists() {
-    static ListSlots* lists = new ListSlots;  // never destroyed: nodes may outlive statics
-    return *lists;
+// Nodes: whole cache lines each.
+constexpr std::size_t kLine = 64;
+constexpr std::size_t kNodeSlot = (sizeof(StreamNode) + kLine - 1) / kLine * kLine;
+
+SlabBlocks& Nodes() {
+    // Never destroyed: nodes may outlive statics.
+    static SlabBlocks* nodes = new SlabBlocks({kNodeSlot}, 256 * kNodeSlot, kLine);
+    return *nodes;
 }
 
-NodeSlots& Slots() {
-    static NodeSlots* slots = new NodeSlots;  // never destroyed: nodes may outlive statics
-    return *slots;
+// Lists of children: 16 to 1,024 bytes (2 to 128 children) by powers of two; longer
+// lists come from the C++ heap.
+constexpr std::size_t kSmallestList = 16;
+constexpr std::size_t kListClasses = 7;
+constexpr std::size_t kLargestList = kSmallestList << (kListClasses - 1);
+
+bool PooledList(std::size_t bytes) {
+    return TL_POOL_NODES && bytes <= kLargestList;
+}
+
+std::size_t ListClass(std::size_t bytes) {
+    std::size_t c = 0;
+    while ((kSmallestList << c) < bytes) ++c;
+    return c;
+}
+
+SlabBlocks& Lists() {
+    static SlabBlocks* lists = [] {
+        std::vector<std::size_t> sizes;
+        for (std::size_t c = 0; c < kListClasses; ++c) sizes.push_back(kSmallestList << c);
+        return new SlabBlocks(std::move(sizes), 64 * 1024, kLargestList);
+    }();
+    return *lists;
 }
 
 }  // namespace
 
 void* TakeChildList(std::size_t bytes) {
-    if (!ListSlots::Pooled(bytes)) return ::operator new(bytes);
-    return Lists().Take(bytes);
+    if (!PooledList(bytes)) return ::operator new(bytes);
+    return Lists().Take(ListClass(bytes));
 }
 
 void GiveChildList(void* p, std::size_t bytes) {
     if (!p) return;
-    if (!ListSlots::Pooled(bytes)) {
+    if (!PooledList(bytes)) {
         ::operator delete(p);
         return;
     }
-    Lists().Give(p, bytes);
+    Lists().Give(p, ListClass(bytes));
 }
 
 void* StreamNode::operator new(std::size_t size) {
     if (!TL_POOL_NODES || size != sizeof(StreamNode)) return ::operator new(size);
-    return Slots().Take();
+    return Nodes().Take(0);
 }
 
 void StreamNode::operator delete(void* p, std::size_t size) {
@@ -405,7 +360,7 @@ void StreamNode::operator delete(void* p, std::size_t size) {
         ::operator delete(p);
         return;
     }
-    Slots().Give(p);
+    Nodes().Give(p, 0);
 }
 
 StreamNode::StreamNode(std::string match_name, std::string name, Grouping grouping, ValueKind kind)
