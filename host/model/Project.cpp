@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace tlhost {
 
@@ -208,8 +209,8 @@ Composition& Project::AddComposition(std::string name, A_long id) {
     NoteTaken(next_item_id_, id);
     items_.push_back(std::make_unique<Composition>(id, std::move(name)));
     auto& comp = static_cast<Composition&>(*items_.back());
-    comp_set_.insert(&comp);
-    item_handles_.emplace(comp.handle_key(), &comp);
+    comp_handles_.Insert(&comp, &comp);
+    item_handles_.Insert(comp.handle_key(), &comp);
     return comp;
 }
 
@@ -218,7 +219,7 @@ Item& Project::AddItem(ItemKind kind, std::string name, A_long id) {
     if (id == 0) id = NewItemId();
     NoteTaken(next_item_id_, id);
     items_.push_back(std::make_unique<Item>(id, kind, std::move(name)));
-    item_handles_.emplace(items_.back()->handle_key(), items_.back().get());
+    item_handles_.Insert(items_.back()->handle_key(), items_.back().get());
     return *items_.back();
 }
 
@@ -329,15 +330,14 @@ Layer& Project::AddLayer(Composition& comp, std::string name, LayerKind kind, AE
                          std::size_t index) {
     if (id == 0) {
         id = NewId(next_layer_id_,
-                   [this](AEGP_LayerIDVal taken) { return layers_by_id_.count(taken) > 0; });
+                   [this](AEGP_LayerIDVal taken) { return FindLayer(taken) != nullptr; });
     }
-    if (layers_by_id_.count(id))
-        throw std::invalid_argument("layer id " + std::to_string(id) + " is taken");
+    if (FindLayer(id)) throw std::invalid_argument("layer id " + std::to_string(id) + " is taken");
     NoteTaken(next_layer_id_, id);
     layers_.push_back(std::make_unique<Layer>(comp, id, std::move(name), kind));
     Layer* layer = layers_.back().get();
-    layers_by_id_.emplace(id, layer);
-    layer_set_.insert(layer);
+    layers_by_id_.Insert(id, layer);
+    layer_handles_.Insert(layer, layer);
     auto& order = comp.order_;
     order.insert(index >= order.size() ? (index == SIZE_MAX ? order.begin() : order.end())
                                        : order.begin() + static_cast<std::ptrdiff_t>(index),
@@ -346,8 +346,7 @@ Layer& Project::AddLayer(Composition& comp, std::string name, LayerKind kind, AE
 }
 
 Layer* Project::FindLayer(AEGP_LayerIDVal id) const {
-    auto it = layers_by_id_.find(id);
-    return it == layers_by_id_.end() ? nullptr : it->second;
+    return layers_by_id_.Find(id);
 }
 
 void Project::StartUndoGroup(std::string name, RefId ref) {

@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
+#include "core/FlatTable.h"
 #include "core/Ledger.h"
 #include "model/Params.h"
 #include "model/Stream.h"
@@ -187,13 +186,10 @@ class Project {
     Layer* FindLayer(AEGP_LayerIDVal id) const;
     // Whether a pointer the plug-in handed back is one of this project's layers,
     // compositions or items (their handles are the objects' addresses).
-    bool IsLayer(const void* p) const { return layer_set_.count(p) != 0; }
-    bool IsComposition(const void* p) const { return comp_set_.count(p) != 0; }
+    bool IsLayer(const void* p) const { return layer_handles_.Find(p) != nullptr; }
+    bool IsComposition(const void* p) const { return comp_handles_.Find(p) != nullptr; }
     // The item whose handle key `p` is, or null.
-    Item* ItemForHandle(const void* p) const {
-        auto it = item_handles_.find(p);
-        return it == item_handles_.end() ? nullptr : it->second;
-    }
+    Item* ItemForHandle(const void* p) const { return item_handles_.Find(p); }
     // Items in project order: the order they were added (read from a file, or made).
     const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
     Item* FindItem(A_long id) const;
@@ -237,10 +233,10 @@ class Project {
   private:
     std::vector<std::unique_ptr<Item>> items_;
     std::vector<std::unique_ptr<Layer>> layers_;
-    std::unordered_map<AEGP_LayerIDVal, Layer*> layers_by_id_;
-    std::unordered_set<const void*> layer_set_;
-    std::unordered_set<const void*> comp_set_;
-    std::unordered_map<const void*, Item*> item_handles_;
+    FlatTable<AEGP_LayerIDVal, Layer*> layers_by_id_;
+    FlatTable<const void*, Layer*> layer_handles_;
+    FlatTable<const void*, Composition*> comp_handles_;
+    FlatTable<const void*, Item*> item_handles_;
     A_long NewItemId() const;
 
     AEGP_LayerIDVal next_layer_id_ = 1;  // 0 once the largest id is taken

@@ -371,3 +371,33 @@ TEST(ProjectIds, AfterTheLargestIdNewLayersAndItemsTakeTheLowestFreeIds) {
 }
 
 }  // namespace
+
+// Layers are found by id and by handle through tables that grow as layers are added: every
+// one of many layers is found after each growth, ids that collide in the low bits included,
+// and nothing that is not a layer of the project passes for one.
+TEST(ProjectLookups, EveryLayerIsFoundByIdAndHandleAndNothingElseIs) {
+    tlhost::Project project;
+    Composition& comp = project.AddComposition("Comp");
+    Composition& other = project.AddComposition("Other");
+    std::vector<Layer*> layers;
+    for (int i = 0; i < 1500; ++i) {
+        // Every third id is a multiple of 4096 or the largest id, so that they share low bits.
+        const AEGP_LayerIDVal id = i % 3 == 0 ? (i == 0 ? 2147483647 : 4096 * i) : 0;
+        layers.push_back(
+            &project.AddLayer(i % 2 ? comp : other, "L" + std::to_string(i), LayerKind::Null, id));
+        ASSERT_EQ(project.FindLayer(layers.back()->id()), layers.back());
+    }
+    for (Layer* layer : layers) {
+        EXPECT_EQ(project.FindLayer(layer->id()), layer);
+        EXPECT_TRUE(project.IsLayer(layer));
+        EXPECT_FALSE(project.IsComposition(layer));
+    }
+    EXPECT_EQ(project.FindLayer(0), nullptr);
+    EXPECT_EQ(project.FindLayer(-1), nullptr);
+    EXPECT_EQ(project.FindLayer(4096 * 1501), nullptr);
+    EXPECT_FALSE(project.IsLayer(&comp));
+    EXPECT_FALSE(project.IsLayer(reinterpret_cast<const char*>(layers[7]) + 1));
+    EXPECT_TRUE(project.IsComposition(&other));
+    EXPECT_EQ(project.ItemForHandle(comp.handle_key()), &comp);
+    EXPECT_EQ(project.ItemForHandle(&comp), nullptr);
+}
