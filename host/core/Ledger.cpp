@@ -28,14 +28,6 @@ constexpr KindName kKindNames[] = {
     {RefKind::DrawbotObject, "DrawbotObject"},
 };
 
-constexpr std::size_t kFirstPointerTable = 256;
-
-std::size_t PointerHash(const char* p, std::size_t mask) {
-    auto x = reinterpret_cast<std::uintptr_t>(p);
-    x ^= x >> 17;
-    x *= 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>(x >> 32) & mask;
-}
 }  // namespace
 
 namespace detail {
@@ -67,49 +59,32 @@ std::string Describe(const LiveRef& ref) {
     return std::string(RefKindName(ref.kind)) + " (" + ref.what + ") from " + ref.created_by;
 }
 
-Ledger::Ledger() : by_pointer_(kFirstPointerTable, {nullptr, 0}) {}
+Ledger::Ledger() = default;
 
-std::uint32_t Ledger::CounterFor(const char* function) {
-    const std::size_t mask = by_pointer_.size() - 1;
-    for (std::size_t i = PointerHash(function, mask);; i = (i + 1) & mask) {
-        const auto& entry = by_pointer_[i];
-        if (entry.first == function) return entry.second;
-        if (!entry.first) return NewPointer(function);
-    }
+Ledger::Counter& Ledger::CounterFor(const char* function) {
+    if (Counter* counter = by_pointer_.Find(function)) return *counter;
+    return *NewPointer(function);
 }
 
 // A name pointer met for the first time: its counter is the one of an equal name
 // met before (the same literal in another translation unit), else a new one.
-std::uint32_t Ledger::NewPointer(const char* function) {
-    std::uint32_t counter = 0;
-    while (counter < counters_.size() && std::strcmp(counters_[counter].name, function) != 0) {
-        ++counter;
-    }
-    if (counter == counters_.size()) counters_.push_back({function, 0});
-    if ((pointers_ + 1) * 2 > by_pointer_.size()) {
-        std::vector<std::pair<const char*, std::uint32_t>> old(by_pointer_.size() * 2,
-                                                               {nullptr, 0});
-        old.swap(by_pointer_);
-        const std::size_t mask = by_pointer_.size() - 1;
-        for (const auto& entry : old) {
-            if (!entry.first) continue;
-            std::size_t i = PointerHash(entry.first, mask);
-            while (by_pointer_[i].first) i = (i + 1) & mask;
-            by_pointer_[i] = entry;
+Ledger::Counter* Ledger::NewPointer(const char* function) {
+    Counter* counter = nullptr;
+    for (Counter& c : counters_) {
+        if (std::strcmp(c.name, function) == 0) {
+            counter = &c;
+            break;
         }
     }
-    const std::size_t mask = by_pointer_.size() - 1;
-    std::size_t i = PointerHash(function, mask);
-    while (by_pointer_[i].first) i = (i + 1) & mask;
-    by_pointer_[i] = {function, counter};
-    ++pointers_;
+    if (!counter) counter = &counters_.emplace_back(Counter{function, 0});
+    by_pointer_.Insert(function, counter);
     return counter;
 }
 
 std::uint64_t Ledger::CountCall(const char* function, std::uint64_t* nth_of_function) {
     ++total_calls_;
     if (trace_) trace_->push_back(function);
-    const std::uint64_t nth = ++counters_[CounterFor(function)].count;
+    const std::uint64_t nth = ++CounterFor(function).count;
     if (nth_of_function) *nth_of_function = nth;
     return total_calls_;
 }

@@ -10,10 +10,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "core/FlatTable.h"
 
 namespace tlhost {
 
@@ -144,17 +147,17 @@ class Ledger {
         return (static_cast<RefId>(generation) << 32) | static_cast<RefId>(index + 1);
     }
 
-    // Counters by name; `by_pointer_` maps each name pointer seen to its counter, in
-    // an open-addressed table, so that counting a call neither hashes nor compares text.
+    // Counters by name; `by_pointer_` maps each name pointer seen to its counter, so
+    // that counting a call neither hashes nor compares text. Counters keep their place
+    // as more are added.
     struct Counter {
         const char* name;
         std::uint64_t count;
     };
-    std::uint32_t CounterFor(const char* function);
-    std::uint32_t NewPointer(const char* function);
-    std::vector<Counter> counters_;
-    std::vector<std::pair<const char*, std::uint32_t>> by_pointer_;
-    std::size_t pointers_ = 0;
+    Counter& CounterFor(const char* function);
+    Counter* NewPointer(const char* function);
+    std::deque<Counter> counters_;
+    FlatTable<const char*, Counter*> by_pointer_;
 
     std::uint64_t total_calls_ = 0;
     std::vector<const char*>* trace_ = nullptr;
