@@ -9,6 +9,10 @@
 
 #include "model/Project.h"
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace tlhost {
 
 namespace {
@@ -221,6 +225,12 @@ const std::string* SharedMatchName(std::string text) {
 // node is left the slabs are used again from the start, so that the next project
 // is laid out the same way. Sanitizer builds use the C++ heap, so that a node used
 // after it is gone is still caught.
+//
+// A slab is 2 MB, on a 2 MB boundary, and on Linux the kernel is asked to back it
+// with one large page. A walk moves to a new 4 KB page every dozen nodes; on a project
+// of thousands of layers (a gigabyte of nodes) each such page costs a page-table walk
+// that misses the caches, where one large page covers some 6,500 nodes. Where the
+// kernel declines, the slab is ordinary memory and nothing else changes.
 #if defined(__SANITIZE_ADDRESS__)
 #define TL_POOL_NODES 0
 #elif defined(__has_feature)
@@ -240,11 +250,10 @@ namespace {
 // again. Guarded by a spin flag.
 class SlabBlocks {
   public:
-    SlabBlocks(std::vector<std::size_t> sizes, std::size_t slab, std::size_t align)
-        : sizes_(std::move(sizes)),
-          free_(sizes_.size(), nullptr),
-          slab_bytes_(slab),
-          align_(align) {}
+    static constexpr std::size_t kSlabBytes = std::size_t{2} << 20;
+
+    explicit SlabBlocks(std::vector<std::size_t> sizes)
+        : sizes_(std::move(sizes)), free_(sizes_.size(), nullptr) {}
 
     // A block of the size of class `c`.
     void* Take(std::size_t c) {
@@ -255,12 +264,15 @@ class SlabBlocks {
             ++live_;
             return block;
         }
-        if (slab_ == slabs_.size() || used_ + size > slab_bytes_) {
+        if (slab_ == slabs_.size() || used_ + size > kSlabBytes) {
             if (slab_ < slabs_.size()) ++slab_;
             used_ = 0;
             if (slab_ == slabs_.size()) {
-                slabs_.push_back(static_cast<unsigned char*>(
-                    ::operator new(slab_bytes_, std::align_val_t(align_))));
+                void* slab = ::operator new(kSlabBytes, std::align_val_t(kSlabBytes));
+#if defined(__linux__)
+                madvise(slab, kSlabBytes, MADV_HUGEPAGE);  // a hint; refused is fine
+#endif
+                slabs_.push_back(static_cast<unsigned char*>(slab));
             }
         }
         void* p = slabs_[slab_] + used_;
@@ -289,8 +301,6 @@ class SlabBlocks {
 
     const std::vector<std::size_t> sizes_;
     std::vector<Free*> free_;
-    const std::size_t slab_bytes_;
-    const std::size_t align_;
     std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
     std::vector<unsigned char*> slabs_;
     std::size_t slab_ = 0;  // the slab blocks are taken from
@@ -304,7 +314,7 @@ constexpr std::size_t kNodeSlot = (sizeof(StreamNode) + kLine - 1) / kLine * kLi
 
 SlabBlocks& Nodes() {
     // Never destroyed: nodes may outlive statics.
-    static SlabBlocks* nodes = new SlabBlocks({kNodeSlot}, 256 * kNodeSlot, kLine);
+    static SlabBlocks* nodes = new SlabBlocks({kNodeSlot});
     return *nodes;
 }
 
@@ -328,7 +338,7 @@ SlabBlocks& Lists() {
     static SlabBlocks* lists = [] {
         std::vector<std::size_t> sizes;
         for (std::size_t c = 0; c < kListClasses; ++c) sizes.push_back(kSmallestList << c);
-        return new SlabBlocks(std::move(sizes), 64 * 1024, kLargestList);
+        return new SlabBlocks(std::move(sizes));
     }();
     return *lists;
 }
