@@ -3,6 +3,7 @@
 // undo groups. Layers are found by id through an index, never by scanning.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -151,6 +152,9 @@ class Composition : public Item {
 
     // Layers in stacking order: index 0 is the topmost.
     const std::vector<Layer*>& layers() const { return order_; }
+    // The layer's place in the stack (the stack's size when it is not there). The place
+    // found last and the one after it are tried first, so going through the stack in
+    // order costs no search.
     std::size_t IndexOf(const Layer& layer) const;
 
     // The host's selection in the composition, in selection order.
@@ -159,6 +163,7 @@ class Composition : public Item {
   private:
     friend class Project;
     std::vector<Layer*> order_;
+    mutable std::atomic<std::size_t> last_index_{0};
 };
 
 // One undo group of the host's log: its name, whether the plug-in ended it (a group the
@@ -184,6 +189,9 @@ class Project {
     Layer& AddLayer(Composition& comp, std::string name, LayerKind kind, AEGP_LayerIDVal id = 0,
                     std::size_t index = SIZE_MAX);
     Layer* FindLayer(AEGP_LayerIDVal id) const;
+    // Asks the processor for the objects of the layers below `layer` in its stack, which
+    // a plug-in going through the stack reads next (see Project.cpp). Changes nothing.
+    void FetchLayersAhead(const Layer& layer) const;
     // Whether a pointer the plug-in handed back is one of this project's layers,
     // compositions or items (their handles are the objects' addresses).
     bool IsLayer(const void* p) const { return layer_handles_.Find(p) != nullptr; }

@@ -42,7 +42,9 @@ A_Err GetCompLayerByIndex(AEGP_CompH compH, A_long index, AEGP_LayerH* layerPH) 
         Require(layerPH, "layer place");
         const auto& layers = CompOf(host, compH).layers();
         if (index < 0 || static_cast<std::size_t>(index) >= layers.size()) Refuse(A_Err_PARAMETER);
-        *layerPH = HandleOf(*layers[static_cast<std::size_t>(index)]);
+        Layer& layer = *layers[static_cast<std::size_t>(index)];
+        host.project().FetchLayersAhead(layer);
+        *layerPH = HandleOf(layer);
         return A_Err_NONE;
     });
 }
@@ -186,6 +188,7 @@ A_Err GetLayerFromLayerID(AEGP_CompH compH, AEGP_LayerIDVal id, AEGP_LayerH* lay
         Composition& comp = CompOf(host, compH);
         Layer* layer = host.project().FindLayer(id);
         if (!layer || &layer->comp() != &comp) Refuse(A_Err_PARAMETER);
+        host.project().FetchLayersAhead(*layer);
         *layerPH = HandleOf(*layer);
         return A_Err_NONE;
     });

@@ -3,6 +3,7 @@
 // layers. Host functions are called directly, with the host current.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -400,4 +401,66 @@ TEST(ProjectLookups, EveryLayerIsFoundByIdAndHandleAndNothingElseIs) {
     EXPECT_TRUE(project.IsComposition(&other));
     EXPECT_EQ(project.ItemForHandle(comp.handle_key()), &comp);
     EXPECT_EQ(project.ItemForHandle(&comp), nullptr);
+}
+
+// A layer's place in the stack is right whatever the order of the questions, and after
+// layers are added above, between and below the one asked about last.
+TEST(ProjectLookups, PlacesInTheStackHoldInAnyOrderAndAfterInsertions) {
+    tlhost::Project project;
+    Composition& comp = project.AddComposition("Comp");
+    Composition& other = project.AddComposition("Other");
+    for (int i = 0; i < 6; ++i) project.AddLayer(comp, "L" + std::to_string(i), LayerKind::Null);
+    Layer& elsewhere = project.AddLayer(other, "Elsewhere", LayerKind::Null);
+    auto expect_places = [&](const std::vector<std::size_t>& asked) {
+        for (std::size_t i : asked) EXPECT_EQ(comp.IndexOf(*comp.layers()[i]), i) << i;
+    };
+    expect_places({0, 1, 2, 3, 4, 5});
+    expect_places({5, 4, 3, 2, 1, 0});
+    expect_places({3, 3, 0, 5, 1, 1, 4, 2});
+    Layer& asked_last = *comp.layers()[2];
+    EXPECT_EQ(comp.IndexOf(asked_last), 2u);
+    project.AddLayer(comp, "Top", LayerKind::Null);            // shifts every place
+    project.AddLayer(comp, "Between", LayerKind::Null, 0, 3);  // just above it
+    project.AddLayer(comp, "Bottom", LayerKind::Null, 0, comp.layers().size());
+    EXPECT_EQ(comp.IndexOf(asked_last), 4u);
+    expect_places({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(comp.IndexOf(elsewhere), comp.layers().size());
+    EXPECT_EQ(comp.IndexOf(*comp.layers()[8]), 8u);
+}
+
+// Fetching ahead reads only what is there: at the top and the bottom of a stack, on a
+// stack of one, on layers with no effects, many effects or an empty tree, and in any
+// order; it changes nothing the plug-in can see.
+TEST(ProjectLookups, FetchingAheadIsSafeAtTheEdgesAndChangesNothing) {
+    tlhost::Project project;
+    Composition& single = project.AddComposition("Single");
+    Layer& only = project.AddLayer(single, "Only", LayerKind::Null);
+    project.FetchLayersAhead(only);
+    Composition& comp = project.AddComposition("Comp");
+    for (int i = 0; i < 7; ++i) {
+        Layer& layer =
+            project.AddLayer(comp, "L" + std::to_string(i),
+                             i % 2 ? LayerKind::Shape : LayerKind::Null, 0, comp.layers().size());
+        if (i == 3) {
+            layer.set_root(
+                std::make_unique<StreamNode>("ADBE Vector Layer", "L3", tlhost::Grouping::Named));
+            continue;
+        }
+        for (int e = 0; e < i; ++e) {
+            layer.AddEffect("ADBE Layer Control", "Control " + std::to_string(e));
+        }
+    }
+    const std::vector<Layer*> before = comp.layers();
+    for (std::size_t i = 0; i < before.size(); ++i) project.FetchLayersAhead(*before[i]);
+    for (std::size_t i = before.size(); i-- > 0;) project.FetchLayersAhead(*before[i]);
+    project.FetchLayersAhead(*before[4]);
+    project.FetchLayersAhead(*before[1]);
+    EXPECT_EQ(comp.layers(), before);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(comp.IndexOf(*before[i]), i);
+        EXPECT_EQ(project.FindLayer(before[i]->id()), before[i]);
+        EXPECT_EQ(before[i]->effects().size(), i == 3 ? 0 : i);
+        EXPECT_EQ(before[i]->root().children().empty(), i == 3);
+    }
+    EXPECT_EQ(single.layers().size(), 1u);
 }
