@@ -174,19 +174,22 @@ StreamNode* EffectInstance::ParamStream(std::size_t index) const {
     return index < param_streams_.size() ? param_streams_[index] : nullptr;
 }
 
-std::size_t Composition::IndexOf(const Layer& layer) const {
+std::size_t Composition::NearIndexOf(const Layer& layer) const {
     const std::size_t last = last_index_.load(std::memory_order_relaxed);
-    std::size_t index = order_.size();
     for (std::size_t guess : {last + 1, last}) {
         if (guess < order_.size() && order_[guess] == &layer) {
-            index = guess;
-            break;
+            last_index_.store(guess, std::memory_order_relaxed);
+            return guess;
         }
     }
-    if (index == order_.size()) {
-        index = static_cast<std::size_t>(std::find(order_.begin(), order_.end(), &layer) -
-                                         order_.begin());
-    }
+    return order_.size();
+}
+
+std::size_t Composition::IndexOf(const Layer& layer) const {
+    std::size_t index = NearIndexOf(layer);
+    if (index < order_.size()) return index;
+    index =
+        static_cast<std::size_t>(std::find(order_.begin(), order_.end(), &layer) - order_.begin());
     if (index < order_.size()) last_index_.store(index, std::memory_order_relaxed);
     return index;
 }
@@ -383,14 +386,19 @@ constexpr std::size_t kParamBytesAhead = 256;  // of each effect's parameters
 // the processor for those of the layers after it, one level of pointers per layer:
 // the layer objects four places ahead, what they point at three ahead, and so on.
 // Each level reads only lines asked for at the visit before, so when the plug-in
-// keeps to the order, nothing here waits on memory; when it does not, this costs a
-// few reads and changes nothing.
+// keeps to the order, nothing here waits on memory. A layer reached out of order is
+// not searched for: nothing is fetched for it.
 void Project::FetchLayersAhead(const Layer& layer) const {
     const Composition& comp = layer.comp();
+    const std::size_t index = comp.NearIndexOf(layer);
+    if (index < comp.layers().size()) FetchLayersAhead(comp, index);
+}
+
+void Project::FetchLayersAhead(const Composition& comp, std::size_t i) const {
     const auto& order = comp.layers();
-    const std::size_t i = comp.IndexOf(layer);
     const std::size_t n = order.size();
     if (i >= n) return;
+    comp.last_index_.store(i, std::memory_order_relaxed);
     if (i + 4 < n) Fetch(order[i + 4], sizeof(Layer));
     if (i + 3 < n) {
         const Layer& ahead = *order[i + 3];

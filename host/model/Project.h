@@ -162,6 +162,9 @@ class Composition : public Item {
 
   private:
     friend class Project;
+    // The layer's place when it is the one found last or the one after it, else the
+    // stack's size; never searches.
+    std::size_t NearIndexOf(const Layer& layer) const;
     std::vector<Layer*> order_;
     mutable std::atomic<std::size_t> last_index_{0};
 };
@@ -192,6 +195,8 @@ class Project {
     // Asks the processor for the objects of the layers below `layer` in its stack, which
     // a plug-in going through the stack reads next (see Project.cpp). Changes nothing.
     void FetchLayersAhead(const Layer& layer) const;
+    // The same for the layer at `index` in `comp`'s stack, when the caller has its place.
+    void FetchLayersAhead(const Composition& comp, std::size_t index) const;
     // Whether a pointer the plug-in handed back is one of this project's layers,
     // compositions or items (their handles are the objects' addresses).
     bool IsLayer(const void* p) const { return layer_handles_.Find(p) != nullptr; }

@@ -40,11 +40,11 @@ A_Err GetCompNumLayers(AEGP_CompH compH, A_long* num) {
 A_Err GetCompLayerByIndex(AEGP_CompH compH, A_long index, AEGP_LayerH* layerPH) {
     return Serve("AEGP_GetCompLayerByIndex", [&](Host& host) -> A_Err {
         Require(layerPH, "layer place");
-        const auto& layers = CompOf(host, compH).layers();
+        const Composition& comp = CompOf(host, compH);
+        const auto& layers = comp.layers();
         if (index < 0 || static_cast<std::size_t>(index) >= layers.size()) Refuse(A_Err_PARAMETER);
-        Layer& layer = *layers[static_cast<std::size_t>(index)];
-        host.project().FetchLayersAhead(layer);
-        *layerPH = HandleOf(layer);
+        host.project().FetchLayersAhead(comp, static_cast<std::size_t>(index));
+        *layerPH = HandleOf(*layers[static_cast<std::size_t>(index)]);
         return A_Err_NONE;
     });
 }

@@ -455,6 +455,7 @@ TEST(ProjectLookups, FetchingAheadIsSafeAtTheEdgesAndChangesNothing) {
     for (std::size_t i = before.size(); i-- > 0;) project.FetchLayersAhead(*before[i]);
     project.FetchLayersAhead(*before[4]);
     project.FetchLayersAhead(*before[1]);
+    for (std::size_t i = 0; i <= before.size(); ++i) project.FetchLayersAhead(comp, i);
     EXPECT_EQ(comp.layers(), before);
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(comp.IndexOf(*before[i]), i);
